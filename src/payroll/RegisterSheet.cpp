@@ -1,0 +1,3 @@
+#include "app/Commands.h"
+
+void registerSheetCommands() {}
