@@ -67,6 +67,9 @@ TfrmMain::TfrmMain(QWidget* parent)
 }
 
 TfrmMain::~TfrmMain() {
+  // the children close after this object is gone as a TfrmMain
+  disconnect(mdi_, nullptr, this, nullptr);
+  mdi_->viewport()->removeEventFilter(this);
   if (MyFun::mdiArea() == mdi_) MyFun::setMdiArea(nullptr);
 }
 
