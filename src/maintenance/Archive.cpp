@@ -1,5 +1,7 @@
 #include "maintenance/Archive.h"
 
+#include "store/Schema.h"
+
 #include <sqlite3.h>
 #include <unistd.h>
 #include <zip.h>
@@ -74,12 +76,7 @@ QString backupFileName(const QDateTime& when) {
   return QStringLiteral("jjgz") + when.toString(QStringLiteral("yyyyMMdd_HHmmss")) + QStringLiteral(".bak");
 }
 
-const QStringList& requiredTables() {
-  static const QStringList tables = {
-      "operator", "roles",  "rolelist", "params",   "jjgz", "jjxs", "worker_tp", "depart", "jjgx",
-      "jjgx_d",   "worker", "jjdata",   "jjdata_d", "gzxm", "gzxm_m", "gzgs",    "gzdata"};
-  return tables;
-}
+const QStringList& requiredTables() { return Schema::tableNames(); }
 
 void setFreeSpaceProbe(FreeSpaceProbe probe) { freeSpaceProbe() = std::move(probe); }
 
