@@ -81,7 +81,11 @@ void TfrmInit::run() {
   Query& q = dmMain()->qryExec;
   try {
     // One transaction: a refused statement leaves every table as it was.
+    // References are checked at the commit, on the final state, so that
+    // positions may go before the process splits that name them when both
+    // groups are emptied.
     Transaction t(db());
+    db().execScript("pragma defer_foreign_keys=on");
     for (const auto& g : groups) {
       if (!g.box->isChecked()) continue;
       for (const QString& sql : g.statements) q.exec(sql);

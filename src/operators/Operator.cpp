@@ -2,6 +2,7 @@
 
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -29,6 +30,7 @@ TfrmOperator::TfrmOperator(QWidget* parent) : QDialog(parent) {
                     {"opername", QStringLiteral("名称"), 120},
                     {"dept", QStringLiteral("所属部门"), 140}});
   grid->setGridReadOnly(true);
+  grid->horizontalHeader()->setStretchLastSection(true);
   auto* groupLayout = new QVBoxLayout(group);
   groupLayout->addWidget(grid);
 
