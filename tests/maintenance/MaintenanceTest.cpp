@@ -16,6 +16,7 @@
 #include "app/Commands.h"
 #include "app/MainDM.h"
 #include "common/MyFun.h"
+#include "maintenance/Archive.h"
 #include "maintenance/Backup.h"
 #include "maintenance/Init.h"
 #include "maintenance/Restore.h"
@@ -262,7 +263,14 @@ TEST_F(BackupTest, WritesAZipThatTheDialogRestoresByteIdentical) {
   chooser.answer(bkDir() + name);
   TfrmRestore restore;
   restore.show();
+  bool openWhileRestoring = true;
+  Archive::setFreeSpaceProbe([&](const QString&) {
+    openWhileRestoring = db().isOpen();
+    return qint64(-1);
+  });
   click(restore.btnRestore);
+  Archive::setFreeSpaceProbe({});
+  EXPECT_FALSE(openWhileRestoring);
   ASSERT_EQ(chooser.calls.size(), 1);
   EXPECT_EQ(chooser.calls[0].kind, "open");
   EXPECT_EQ(chooser.calls[0].filter, "backup files(*.bak)");
