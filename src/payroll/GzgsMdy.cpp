@@ -88,6 +88,10 @@ TfrmGzgsMdy::TfrmGzgsMdy(QWidget* parent) : QDialog(parent) {
   for (const auto& op : ops) {
     QPushButton* b = button(op.name, QString::fromLatin1(op.text));
     b->setFixedWidth(44);
+    QFont f = b->font();
+    f.setPointSize(f.pointSize() + 2);
+    f.setBold(true);
+    b->setFont(f);
     b->setFocusPolicy(Qt::NoFocus);  // the caret stays in the box being edited
     connect(b, &QPushButton::clicked, this, [this, b] { appendText(b->text()); });
     opGrid->addWidget(b, i / 6, i % 6);

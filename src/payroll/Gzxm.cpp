@@ -64,6 +64,7 @@ TfrmGzxm::TfrmGzxm(QWidget* parent) : QDialog(parent) {
   grid->setObjectName("grid");
   GridColumn type{"ftype", "数据类型", 80};
   type.displayText = typeWords;
+  type.alignment = Qt::AlignLeft | Qt::AlignVCenter;
   grid->setColumns({{"xh", "序号", 50}, {"fname", "工资项目编码", 100}, {"xmname", "工资项目名称", 160}, type,
                     {"fsize", "数据宽度", 70}});
   grid->setGridReadOnly(true);
