@@ -253,10 +253,17 @@ TEST(Gzgs, AddModifyAndDeleteThroughTheList) {
   EXPECT_EQ(t.p.rows("select xh from gzgs order by xh"), (QStringList{"1", "2"}));
 }
 
-TEST(Gzgs, CommandOpensOneWindow) {
+TEST(Gzgs, CommandsOpenTheItemDialogAndOneFormulaWindow) {
   Formulas t;
   Commands::clear();
   registerItemCommands();
+  QString modal;
+  whenModal([&](QWidget* w) {
+    modal = w->objectName();
+    w->close();
+  });
+  ASSERT_TRUE(Commands::run(1509));
+  EXPECT_EQ(modal, "TfrmGzxm");
   ASSERT_TRUE(Commands::run(1511));
   ASSERT_TRUE(Commands::run(1511));
   int open = 0;
