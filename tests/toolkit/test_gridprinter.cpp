@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDialog>
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
@@ -134,4 +135,16 @@ TEST(GridFind, CtrlFOpensTheDialog) {
   dlg->btnFind->click();
   EXPECT_EQ(rec.shown.size(), 1);
   EXPECT_EQ(g.grid.currentIndex().row(), 2);
+}
+
+TEST(GridPrinter, PreviewIsQtsPrintPreview) {
+  TestProgram p;
+  PieceGrid g(10);
+  QString seen;
+  whenModal([&](QWidget* dlg) {
+    seen = dlg->objectName() + "|" + dlg->windowTitle();
+    static_cast<QDialog*>(dlg)->reject();
+  });
+  GridPrinter::preview(nullptr, &g.grid, options());
+  EXPECT_EQ(seen, QStringLiteral("GridPrintPreview|计件数据一览表"));
 }
