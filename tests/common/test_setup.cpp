@@ -101,6 +101,9 @@ TEST(Setup, DialogAppliesAndWritesEveryClickAndTheChoiceSurvivesReopening) {
       EXPECT_EQ(list->item(0)->checkState(), Qt::Checked);  // no key reads "1"
       EXPECT_TRUE(list->item(2)->font().bold());
       EXPECT_EQ(list->item(2)->foreground().color(), QColor(Qt::blue));
+      waitFor([&] { return list->visualItemRect(list->item(1)).left() > 0; }, 1000);
+      EXPECT_EQ(list->visualItemRect(list->item(1)).top(), list->visualItemRect(list->item(0)).top());  // two columns
+      EXPECT_GT(list->visualItemRect(list->item(1)).left(), list->visualItemRect(list->item(0)).right() - 2);
 
       list->item(2)->setCheckState(Qt::Unchecked);
       EXPECT_FALSE(g.grid.isColumnVisible(2));  // at once, nothing to confirm
