@@ -340,9 +340,16 @@ void TfrmMain::runCommand(int tag) {
   }
 }
 
+// The manual ships as a web page; an office document of the same name put
+// beside it by the user is preferred.
 void TfrmMain::showManual() {
-  const QString path = MyFun::programDir() + QStringLiteral("青禾工资管理系统说明书.doc");
-  if (QFileInfo(path).isFile()) QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+  for (const char* ext : {".doc", ".html"}) {
+    const QString path = MyFun::programDir() + QStringLiteral("青禾工资管理系统说明书") + QLatin1String(ext);
+    if (QFileInfo(path).isFile()) {
+      QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+      return;
+    }
+  }
 }
 
 void TfrmMain::showAbout() {
