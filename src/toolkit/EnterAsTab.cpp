@@ -1,0 +1,31 @@
+#include "toolkit/EnterAsTab.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextEdit>
+
+EnterAsTab::EnterAsTab(QWidget* window) : QObject(window), window_(window) {
+  qApp->installEventFilter(this);
+  for (QPushButton* b : window->findChildren<QPushButton*>()) {
+    b->setAutoDefault(false);
+    b->setDefault(false);
+  }
+}
+
+bool EnterAsTab::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress || !window_) return false;
+  auto* key = static_cast<QKeyEvent*>(event);
+  if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) return false;
+  auto* w = qobject_cast<QWidget*>(watched);
+  if (!w || w->window() != window_) return false;
+  for (QWidget* p = w; p && p != window_; p = p->parentWidget()) {
+    if (qobject_cast<QAbstractItemView*>(p) || qobject_cast<QPlainTextEdit*>(p) || qobject_cast<QTextEdit*>(p))
+      return false;
+  }
+  QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+  QApplication::sendEvent(w, &tab);
+  return true;
+}
