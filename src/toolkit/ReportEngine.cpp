@@ -16,6 +16,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "toolkit/Application.h"
 #include "toolkit/FileDialog.h"
 #include "toolkit/MsgBox.h"
 
@@ -31,6 +32,12 @@ struct BandDraft {
   int line = 0;
   bool hasType = false;
 };
+
+// The template names the faces users know; "宋体" is whichever Song face
+// stands for it on this machine.
+QFont faceFont(const QString& family) {
+  return QFont(family == "宋体" ? songFamily() : family);
+}
 
 bool parseBool(const QString& v, bool* out) {
   const QString s = v.toLower();
@@ -103,8 +110,6 @@ QPageLayout ReportTemplate::pageLayout() const {
 
 bool ReportTemplate::parse(const QString& text, ReportTemplate* out, QString* error) {
   ReportTemplate t;
-  t.font = QFont("宋体");
-  t.font.setPointSizeF(9);
   QString family = "宋体";
   double size = 9;
 
@@ -230,7 +235,7 @@ bool ReportTemplate::parse(const QString& text, ReportTemplate* out, QString* er
     if (!d.hasType) return fail(d.line, "[band]段缺少“type”");
     if (d.band.kind == ReportBand::Columns && d.band.text.isEmpty())
       return fail(d.line, "columns 段缺少“value”（head 或 cell）");
-    QFont f(d.family.isEmpty() ? family : d.family);
+    QFont f = faceFont(d.family.isEmpty() ? family : d.family);
     f.setPointSizeF(d.size > 0 ? d.size : size);
     f.setBold(d.bold == 1);
     d.band.font = f;
@@ -246,7 +251,7 @@ bool ReportTemplate::parse(const QString& text, ReportTemplate* out, QString* er
     if (error) *error = "模板中没有可打印的[band]段";
     return false;
   }
-  t.font = QFont(family);
+  t.font = faceFont(family);
   t.font.setPointSizeF(size);
   if (t.minFontSize > size) t.minFontSize = size;
   QRectF body = QRectF(QPointF(0, 0), t.pageSize.size(QPageSize::Millimeter));
@@ -599,7 +604,7 @@ bool ReportEngine::exportPdf(const QString& path) {
 
 void ReportEngine::showReport(QWidget* parent, const QString& title) {
   if (state_ == Invalid) {
-    MsgBox::error(parent, "提示", error_);
+    MsgBox::error(error_, "提示", parent);
     return;
   }
   if (state_ != Loaded) return;
@@ -674,5 +679,5 @@ void ReportPreview::savePdf() {
   QString path = FileDialog::getSaveFileName(this, "保存PDF", QString(), "PDF 文件 (*.pdf)");
   if (path.isEmpty()) return;
   if (!path.endsWith(".pdf", Qt::CaseInsensitive)) path += ".pdf";
-  if (!engine_->exportPdf(path)) MsgBox::error(this, "提示", "无法写入文件“" + path + "”");
+  if (!engine_->exportPdf(path)) MsgBox::error("无法写入文件“" + path + "”", "提示", this);
 }

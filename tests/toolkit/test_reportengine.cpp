@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "toolkit/Application.h"
 #include "toolkit/ReportEngine.h"
 
 namespace {
@@ -91,7 +92,7 @@ TEST(ReportTemplate, ShippedPayslipLayoutLoads) {
   ReportEngine engine;
   ASSERT_EQ(engine.loadFromFile(path), ReportEngine::Loaded) << engine.errorText().toStdString();
   const ReportTemplate& t = engine.layout();
-  EXPECT_EQ(t.font.family(), "宋体");
+  EXPECT_EQ(t.font.family(), songFamily());
   ASSERT_EQ(t.bands.size(), 4);
   EXPECT_EQ(t.bands[1].kind, ReportBand::Columns);
   EXPECT_EQ(t.bands[1].text, "head");
