@@ -151,6 +151,8 @@ void withPayslipPreview(DataGrid* grid, int year, int month, const std::function
     shown = true;
     auto* preview = qobject_cast<ReportPreview*>(w);
     fn(preview->engine());
+    if (!qEnvironmentVariable("QH_REPORT_PNG").isEmpty())
+      preview->grab().save(qEnvironmentVariable("QH_REPORT_PNG") + "/preview.png");
     preview->findChild<QAction*>("actClose")->trigger();
   });
   GzReports::showPayslips(nullptr, grid, year, month);

@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QDir>
 #include <QFileInfo>
+#include <QPrintPreviewWidget>
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "TestEnv.h"
 #include "toolkit/Application.h"
+#include "toolkit/FileDialog.h"
+#include "toolkit/MsgBox.h"
 #include "toolkit/ReportEngine.h"
 
 namespace {
@@ -274,4 +279,54 @@ TEST(ReportEngine, PdfCarriesTheText) {
   EXPECT_TRUE(text.contains("员工2"));
   EXPECT_TRUE(text.contains("1501.00"));
   EXPECT_FALSE(engine.exportPdf(dir.filePath("no/such/dir/x.pdf")));
+}
+
+TEST(ReportPreview, ZoomsSavesPdfAndCloses) {
+  QTemporaryDir dir;
+  ReportEngine engine;
+  ASSERT_TRUE(engine.loadFromText(kSlip));
+  TableSource src = smallTable(12);
+  engine.setSource(&src);
+  engine.setColumnCount(4);
+  FileDialog::Script files;
+  files.answer(dir.filePath("slips"));
+  MsgBox::Recorder msgs;
+  bool shown = false;
+  whenModal("ReportPreview", [&](QWidget* w) {
+    shown = true;
+    auto* view = qobject_cast<ReportPreview*>(w)->view();
+    const qreal before = view->zoomFactor();
+    w->findChild<QAction*>("actZoomIn")->trigger();
+    EXPECT_GT(view->zoomFactor(), before);
+    w->findChild<QAction*>("actSavePdf")->trigger();
+    w->findChild<QAction*>("actClose")->trigger();
+  });
+  engine.showReport(nullptr, "工资条");
+  ASSERT_TRUE(shown);
+  ASSERT_EQ(files.calls.size(), 1);
+  EXPECT_EQ(files.calls[0].kind, "save");
+  EXPECT_TRUE(pdfText(dir.filePath("slips.pdf")).contains("员工12"));
+  EXPECT_TRUE(msgs.shown.isEmpty());
+}
+
+TEST(ReportPreview, NoPreviewWithoutALayout) {
+  MsgBox::Recorder msgs;
+  bool shown = false;
+  whenModal([&](QWidget* w) {
+    shown = true;
+    w->close();
+  }, 300);
+  ReportEngine missing;
+  missing.loadFromFile("/nonexistent/gzbar.frf");
+  missing.showReport(nullptr);
+  EXPECT_TRUE(msgs.shown.isEmpty());
+
+  ReportEngine bad;
+  bad.loadFromText("[band]\ntype = wide\n");
+  bad.showReport(nullptr);
+  ASSERT_EQ(msgs.shown.size(), 1);
+  EXPECT_EQ(msgs.shown[0].icon, MsgBox::Icon::Error);
+  EXPECT_TRUE(msgs.shown[0].text.contains("第2行")) << msgs.shown[0].text.toStdString();
+  waitFor([] { return false; }, 400);
+  EXPECT_FALSE(shown);
 }
