@@ -86,7 +86,9 @@ GridPrintOptions sheetPrintOptions(const QString& header, int year, int month) {
   o.pageHeader = header;
   o.headerFont = QFont(songFamily());
   o.headerFont.setBold(true);
-  o.headerFont.setPixelSize(21);
+  // 21 pixels of a 96-dpi screen; a pixel size would be taken in printer
+  // dots and come out a fraction of a millimetre high.
+  o.headerFont.setPointSizeF(21 * 72.0 / 96);
   o.textBefore = monthText(year, month);
   o.textFont = QFont(songFamily());
   o.textFont.setPointSize(11);

@@ -171,7 +171,7 @@ bool TfrmGzSum::printToPdf(const QString& pdfPath) {
 
 void TfrmGzSum::setup() {
   if (!tmp->isActive()) return;
-  Setup::showSettings(this, "GzSum", grid);
+  Setup::showDialog(this, "GzSum", grid);
 }
 
-void TfrmGzSum::exportGrid() { Setup::exportGrid(this, grid); }
+void TfrmGzSum::exportGrid() { Setup::exportGrid(grid, this); }

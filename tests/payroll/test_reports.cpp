@@ -267,7 +267,7 @@ TEST(PaymentSheet, PdfOfTheMonth) {
   const GridPrintOptions o = GzReports::sheetPrintOptions("工资发放表", 2010, 4);
   EXPECT_EQ(o.textBefore, "   工资月份：2010年4月");
   EXPECT_EQ(o.textFont.pointSize(), 11);
-  EXPECT_EQ(o.headerFont.pixelSize(), 21);
+  EXPECT_DOUBLE_EQ(o.headerFont.pointSizeF(), 15.75);  // 21 screen pixels
   EXPECT_TRUE(o.headerFont.bold());
   const QString pdf = w.p.dir() + "sheet.pdf";
   ASSERT_TRUE(GzReports::writePaymentSheetPdf(&sheet.grid, 2010, 4, pdf));
