@@ -12,10 +12,12 @@
 #include "app/Commands.h"
 #include "app/MainDM.h"
 #include "common/MyFun.h"
+#include "common/Setup.h"
 #include "payroll/GzReports.h"
 #include "payroll/GzSum.h"
 #include "toolkit/DataGrid.h"
 #include "toolkit/DataSet.h"
+#include "toolkit/FileDialog.h"
 #include "toolkit/GridPrinter.h"
 #include "toolkit/MonthPicker.h"
 #include "toolkit/MsgBox.h"
@@ -200,19 +202,26 @@ TEST(Payslips, OneSlipPerRowInSheetOrderWithTheSameTitles) {
   });
 }
 
-TEST(Payslips, HiddenColumnsStayOffTheSlips) {
+TEST(Payslips, ColumnSettingsOfTheModeApply) {
   Workshop w;
-  SheetGrid sheet;
-  sheet.load(2010, 4);
-  sheet.grid.setColumnVisible(sheet.grid.columnOfField("f2"), false);
-  sheet.grid.setColumnVisible(sheet.grid.columnOfField("tpname"), false);
-  withPayslipPreview(&sheet.grid, 2010, 4, [](ReportEngine* e) {
+  MyFun::writeIni("GzData1", "col3", "0");  // 职位名称 and 计件工资 hidden for payslips
+  MyFun::writeIni("GzData1", "col8", "0");
+  SheetGrid payslipMode, entryMode;
+  payslipMode.load(2010, 4);
+  Setup::loadColumns("GzData1", &payslipMode.grid);
+  entryMode.load(2010, 4);
+  Setup::loadColumns("GzData0", &entryMode.grid);
+  withPayslipPreview(&payslipMode.grid, 2010, 4, [](ReportEngine* e) {
     EXPECT_EQ(e->columnCount(), 7);
     const QStringList t = pageTexts(e);
     EXPECT_FALSE(t.contains("计件工资"));
     EXPECT_FALSE(t.contains("职位名称"));
     EXPECT_FALSE(t.contains("木工"));
     EXPECT_EQ(t.count("基本工资"), 30);
+  });
+  withPayslipPreview(&entryMode.grid, 2010, 4, [](ReportEngine* e) {
+    EXPECT_EQ(e->columnCount(), 9);
+    EXPECT_EQ(pageTexts(e).count("计件工资"), 30);
   });
 }
 
@@ -351,5 +360,40 @@ TEST(GzSum, PrintsTheSummaryToPdf) {
   EXPECT_TRUE(text.contains("生产一车间"));
   EXPECT_TRUE(text.contains("计件工资"));
   EXPECT_FALSE(text.contains("办公室"));
+  delete win;
+}
+
+TEST(GzSum, SettingsAndExport) {
+  Workshop w;
+  MyFun::writeIni("GzSum", "col3", "0");  // 计件工资
+  MyFun::writeIni("GzSum", "col0", "1");  // the fixed code column stays hidden
+  auto* win = new TfrmGzSum;
+  bool dialog = false;
+  whenModal([&](QWidget* d) {
+    dialog = true;
+    d->close();
+  }, 300);
+  win->btnSetup->trigger();  // nothing loaded yet: no dialog
+  waitFor([] { return false; }, 400);
+  EXPECT_FALSE(dialog);
+
+  win->btnQuery->trigger();
+  EXPECT_EQ(win->grid->visibleColumns(), (QVector<int>{1, 2, 4, 5}));
+  whenModal("TfrmSetup", [&](QWidget* d) {
+    dialog = true;
+    d->close();
+  });
+  win->btnSetup->trigger();
+  EXPECT_TRUE(dialog);
+
+  FileDialog::Script files;
+  files.answer(w.p.dir() + "sum");
+  win->btnExport->trigger();
+  EXPECT_TRUE(QFileInfo::exists(w.p.dir() + "sum.xlsx"));
+
+  if (!qEnvironmentVariable("QH_REPORT_PNG").isEmpty()) {
+    win->resize(900, 300);
+    win->grab().save(qEnvironmentVariable("QH_REPORT_PNG") + "/gzsum.png");
+  }
   delete win;
 }
