@@ -572,14 +572,20 @@ void ReportEngine::renderPage(QPainter& painter, int page, double dotsPerMm) con
   painter.restore();
 }
 
-void ReportEngine::render(QPagedPaintDevice* device) const {
-  device->setPageLayout(layout_.pageLayout());
-  QPainter painter(device);
+void ReportEngine::paintPages(QPainter& painter, QPagedPaintDevice* device) const {
   const double dotsPerMm = device->logicalDpiX() / 25.4;
   for (int p = 0; p < pages_.size(); ++p) {
     if (p > 0) device->newPage();
     renderPage(painter, p, dotsPerMm);
   }
+}
+
+bool ReportEngine::render(QPagedPaintDevice* device) const {
+  device->setPageLayout(layout_.pageLayout());
+  QPainter painter;
+  if (!painter.begin(device)) return false;
+  paintPages(painter, device);
+  return painter.end();
 }
 
 bool ReportEngine::exportPdf(const QString& path) {
@@ -588,18 +594,7 @@ bool ReportEngine::exportPdf(const QString& path) {
   QPdfWriter pdf(path);
   pdf.setResolution(600);
   pdf.setCreator("青禾工资管理系统");
-  pdf.setPageLayout(layout_.pageLayout());
-  {
-    QPainter probe;
-    if (!probe.begin(&pdf)) return false;
-    const double dotsPerMm = pdf.logicalDpiX() / 25.4;
-    for (int p = 0; p < pages_.size(); ++p) {
-      if (p > 0) pdf.newPage();
-      renderPage(probe, p, dotsPerMm);
-    }
-    probe.end();
-  }
-  return QFileInfo(path).size() > 0;
+  return render(&pdf) && QFileInfo(path).size() > 0;
 }
 
 void ReportEngine::showReport(QWidget* parent, const QString& title) {
@@ -630,11 +625,7 @@ ReportPreview::ReportPreview(ReportEngine* engine, QWidget* parent)
   view_->setObjectName("view");
   connect(view_, &QPrintPreviewWidget::paintRequested, this, [this](QPrinter* p) {
     QPainter painter(p);
-    const double dotsPerMm = p->logicalDpiX() / 25.4;
-    for (int i = 0; i < engine_->pages().size(); ++i) {
-      if (i > 0) p->newPage();
-      engine_->renderPage(painter, i, dotsPerMm);
-    }
+    engine_->paintPages(painter, p);
   });
 
   auto add = [&](const char* name, const QString& text, auto slot) {
@@ -672,7 +663,7 @@ void ReportPreview::print() {
   QPrintDialog dlg(printer_, this);
   dlg.setWindowTitle("打印");
   if (dlg.exec() != QDialog::Accepted) return;
-  engine_->render(printer_);
+  if (!engine_->render(printer_)) MsgBox::error("无法开始打印", "提示", this);
 }
 
 void ReportPreview::savePdf() {

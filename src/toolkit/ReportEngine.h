@@ -105,7 +105,9 @@ class ReportEngine {
   const QList<ReportPage>& pages() const { return pages_; }
   int masterRowsPrinted() const { return mastersPrinted_; }
 
-  void render(QPagedPaintDevice* device) const;
+  // Paints every page on a printer or PDF writer; false when it cannot start.
+  bool render(QPagedPaintDevice* device) const;
+  void paintPages(QPainter& painter, QPagedPaintDevice* device) const;
   void renderPage(QPainter& painter, int page, double dotsPerMm) const;
   bool exportPdf(const QString& path);
 

@@ -25,7 +25,13 @@
 
 namespace {
 
-const QString kShippedTemplate = QFileInfo(__FILE__).dir().absoluteFilePath("../../rep/gzbar.frf");
+// The shipped template in the source tree; __FILE__ may be relative to the
+// folder the test program was compiled in, which is where it lives.
+QString shippedTemplate() {
+  QString src = QString::fromUtf8(__FILE__);
+  if (QFileInfo(src).isRelative()) src = QDir(QCoreApplication::applicationDirPath()).filePath(src);
+  return QFileInfo(src).dir().absoluteFilePath("../../rep/gzbar.frf");
+}
 
 QString pdfText(const QString& path) {
   QProcess p;
@@ -48,7 +54,7 @@ struct Workshop {
   TestProgram p;
   Workshop() {
     QDir(p.dir()).mkpath("rep");
-    QFile::copy(kShippedTemplate, p.dir() + "rep/gzbar.frf");
+    QFile::copy(shippedTemplate(), p.dir() + "rep/gzbar.frf");
     p.exec("update params set pvalue='青禾木业有限公司' where pid=8");
     p.exec("insert into depart values('01','生产一车间'),('02','生产二车间'),('03','办公室')");
     p.exec("insert into worker_tp values('01','木工'),('02','漆工')");

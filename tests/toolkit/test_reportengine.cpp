@@ -61,6 +61,14 @@ type = cut
 height = 8
 )";
 
+// The shipped template in the source tree; __FILE__ may be relative to the
+// folder the test program was compiled in, which is where it lives.
+QString shippedTemplate() {
+  QString src = QString::fromUtf8(__FILE__);
+  if (QFileInfo(src).isRelative()) src = QDir(QCoreApplication::applicationDirPath()).filePath(src);
+  return QFileInfo(src).dir().absoluteFilePath("../../rep/gzbar.frf");
+}
+
 QString pdfText(const QString& path) {
   QProcess p;
   p.start("pdftotext", {"-layout", path, "-"});
@@ -93,7 +101,7 @@ TableSource smallTable(int rows) {
 }  // namespace
 
 TEST(ReportTemplate, ShippedPayslipLayoutLoads) {
-  const QString path = QFileInfo(__FILE__).dir().absoluteFilePath("../../rep/gzbar.frf");
+  const QString path = shippedTemplate();
   ReportEngine engine;
   ASSERT_EQ(engine.loadFromFile(path), ReportEngine::Loaded) << engine.errorText().toStdString();
   const ReportTemplate& t = engine.layout();
