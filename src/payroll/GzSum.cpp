@@ -79,8 +79,8 @@ TfrmGzSum::TfrmGzSum(QWidget* parent) : TChildWindow(parent), qryXm(&db()) {
   dep.open("select * from depart order by bmcode");
   for (dep.first(); !dep.eof(); dep.next()) departments_.insert(dep.str("bmcode"), dep.str("bmname"));
 
-  setWindowState(Qt::WindowMaximized);
   resize(900, 600);
+  setWindowState(Qt::WindowMaximized);
 }
 
 TfrmGzSum::~TfrmGzSum() { qryXm.close(); }

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QProcess>
 #include <QRegularExpression>
 
@@ -297,13 +299,18 @@ TEST(PaymentSheet, PdfOfTheMonth) {
 
 TEST(GzSum, SumsPerDepartmentOfTheMonth) {
   Workshop w;
+  QMdiArea area;
+  area.resize(1000, 700);
+  area.show();
+  MyFun::setMdiArea(&area);
   Commands::clear();
   registerPayrollCommands();
   ASSERT_TRUE(Commands::run(1305));
-  TfrmGzSum* win = nullptr;
-  for (QWidget* t : QApplication::topLevelWidgets())
-    if (auto* s = qobject_cast<TfrmGzSum*>(t)) win = s;
+  ASSERT_EQ(area.subWindowList().size(), 1);
+  auto* win = qobject_cast<TfrmGzSum*>(area.subWindowList()[0]->widget());
   ASSERT_TRUE(win);
+  EXPECT_TRUE(area.subWindowList()[0]->isMaximized());
+  EXPECT_EQ(win->objectName(), "TfrmGzSum");
   EXPECT_EQ(win->windowTitle(), "工资汇总表");
   EXPECT_EQ(win->edtMonth->year(), 2010);  // the business month
   EXPECT_EQ(win->edtMonth->month(), 4);
@@ -343,13 +350,18 @@ TEST(GzSum, SumsPerDepartmentOfTheMonth) {
   ASSERT_EQ(win->tmp->recordCount(), 1);
   EXPECT_EQ(g->cellText(0, 1), "生产二车间");
 
-  // The command again brings the same window back.
+  // The command again brings the same window back, maximised.
+  area.subWindowList()[0]->showNormal();
   ASSERT_TRUE(Commands::run(1305));
-  int open = 0;
-  for (QWidget* t : QApplication::topLevelWidgets()) open += qobject_cast<TfrmGzSum*>(t) && t->isVisible();
-  EXPECT_EQ(open, 1);
+  ASSERT_EQ(area.subWindowList().size(), 1);
+  EXPECT_EQ(area.subWindowList()[0]->widget(), win);
+  EXPECT_TRUE(area.subWindowList()[0]->isMaximized());
   win->btnExit->trigger();
-  waitFor([] { return false; }, 50);
+  EXPECT_TRUE(waitFor([&] {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return area.subWindowList().isEmpty();
+  }));
+  MyFun::setMdiArea(nullptr);
 }
 
 TEST(GzSum, PrintsTheSummaryToPdf) {
