@@ -429,6 +429,12 @@ void DataGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint h
   QTableView::closeEditor(editor, hint);
 }
 
+bool DataGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+  if (!QTableView::edit(index, trigger, event)) return false;
+  if (ds_ && ds_->state() == DataSet::Browse && index.row() == ds_->recNo()) ds_->edit();
+  return true;
+}
+
 void DataGrid::keyPressEvent(QKeyEvent* event) {
   switch (event->key()) {
     case Qt::Key_Return:
