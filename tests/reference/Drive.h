@@ -1,0 +1,70 @@
+#pragma once
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+#include "toolkit/DataGrid.h"
+
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+
+// Small helpers that drive the real windows the way a user does.
+namespace drive {
+
+template <class T = QWidget>
+T* child(QWidget* w, const char* name) {
+  T* c = w->findChild<T*>(QString::fromLatin1(name));
+  EXPECT_NE(c, nullptr) << "no control " << name << " in " << w->objectName().toStdString();
+  return c;
+}
+
+inline void show(QWidget* w) {
+  w->show();
+  w->activateWindow();
+  QApplication::setActiveWindow(w);
+  EXPECT_TRUE(QTest::qWaitForWindowActive(w));
+}
+
+// A mouse click, so focus moves to the button first and an open cell editor
+// hands its text to the grid as it would for a user.
+inline void click(QWidget* w, const char* name) {
+  auto* b = child<QAbstractButton>(w, name);
+  ASSERT_NE(b, nullptr);
+  ASSERT_TRUE(b->isEnabled()) << name << " is disabled";
+  QTest::mouseClick(b, Qt::LeftButton);
+}
+
+inline void trigger(QWidget* w, const char* name) {
+  auto* a = child<QAction>(w, name);
+  ASSERT_NE(a, nullptr);
+  a->trigger();
+}
+
+// Types text into a cell: the editor opens on the cell, the text replaces its
+// content; with enter the Enter key then takes it in and moves on.
+inline QLineEdit* typeCell(DataGrid* grid, int row, int column, const QString& text, bool enter = true) {
+  // editors closed earlier are only deleted later; let them go first
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  grid->setFocus();
+  grid->setCurrentCell(row, column);
+  grid->edit(grid->model()->index(row, column));
+  auto* editor = grid->findChild<QLineEdit*>("gridEditor");
+  if (!editor) {
+    ADD_FAILURE() << "no editor opened on " << row << "," << column;
+    return nullptr;
+  }
+  editor->selectAll();
+  if (text.isEmpty())
+    editor->del();
+  else
+    editor->insert(text);
+  if (enter) QTest::keyClick(editor, Qt::Key_Return);
+  return editor;
+}
+
+}  // namespace drive
