@@ -9,6 +9,7 @@
 
 #include <ostream>
 
+#include "support/TestEnv.h"
 #include "toolkit/DataGrid.h"
 
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
@@ -67,4 +68,31 @@ inline QLineEdit* typeCell(DataGrid* grid, int row, int column, const QString& t
   return editor;
 }
 
+}  // namespace drive
+
+namespace drive {
+// Closes a modal dialog when the driving code is done with it, even when a
+// check failed half-way, so that a failing test never hangs.
+struct CloseAtEnd {
+  QWidget* dialog;
+  ~CloseAtEnd() {
+    if (dialog && dialog->isVisible()) dialog->close();
+  }
+};
+
+// A user's double click: a press and release, then the second press.
+inline void doubleClick(QWidget* target, const QPoint& at) {
+  QTest::mousePress(target, Qt::LeftButton, {}, at);
+  QTest::mouseRelease(target, Qt::LeftButton, {}, at);
+  QTest::mouseDClick(target, Qt::LeftButton, {}, at);
+}
+
+// Answers the input box with the given text.
+inline void answerInput(const QString& text) {
+  whenModal("TfrmInput", [text](QWidget* box) {
+    CloseAtEnd guard{box};
+    box->findChild<QLineEdit*>("edtInput")->setText(text);
+    box->findChild<QAbstractButton*>("btnOk")->click();
+  });
+}
 }  // namespace drive
