@@ -223,6 +223,8 @@ QVariant DataGridModel::data(const QModelIndex& index, int role) const {
 bool DataGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
   if (role != Qt::EditRole || !grid_->ds_) return false;
   DataSet* ds = grid_->ds_;
+  // an editor still open on a row that was just cancelled away has nowhere to go
+  if (index.row() >= ds->recordCount()) return false;
   const GridColumn& c = grid_->columns_[index.column()];
   try {
     if (ds->recNo() != index.row()) ds->moveTo(index.row());
