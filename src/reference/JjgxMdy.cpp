@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QSignalBlocker>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -105,7 +106,8 @@ TfrmJjgxMdy::TfrmJjgxMdy(QWidget* parent)
     b->setObjectName(name);
     b->setText(text);
     b->setToolTip(tip);
-    b->setFocusPolicy(Qt::NoFocus);
+    // taking the focus on a click hands an open cell editor's text to the row first
+    b->setFocusPolicy(Qt::ClickFocus);
     b->setFixedSize(26, 22);
     return b;
   };
@@ -152,7 +154,6 @@ TfrmJjgxMdy::TfrmJjgxMdy(QWidget* parent)
   connect(nbCancel, &QToolButton::clicked, this, [this] { tmpSplit->cancel(); });
   auto navState = [this] {
     bool browse = tmpSplit->state() == DataSet::Browse;
-    nbInsert->setEnabled(browse);
     nbEdit->setEnabled(browse && !tmpSplit->isEmpty());
     nbDelete->setEnabled(!tmpSplit->isEmpty());
     nbPost->setEnabled(tmpSplit->isEditing());
@@ -171,8 +172,12 @@ TfrmJjgxMdy::TfrmJjgxMdy(QWidget* parent)
   connect(edtPrice, &QLineEdit::textChanged, this, [this] {
     if (recalc_) recalcPrices();
   });
+  // showing the typed price with six decimals changes no value, so the split
+  // is not recomputed for it
   connect(edtPrice, &QLineEdit::editingFinished, this, [this] {
-    if (!edtPrice->text().trimmed().isEmpty()) edtPrice->setText(priceText(price()));
+    if (edtPrice->text().trimmed().isEmpty()) return;
+    QSignalBlocker quiet(edtPrice);
+    edtPrice->setText(priceText(price()));
   });
 }
 

@@ -2,6 +2,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
 #include <QWidget>
@@ -47,25 +48,32 @@ inline void trigger(QWidget* w, const char* name) {
 }
 
 // Types text into a cell: the editor opens on the cell, the text replaces its
-// content; with enter the Enter key then takes it in and moves on.
-inline QLineEdit* typeCell(DataGrid* grid, int row, int column, const QString& text, bool enter = true) {
+// content; with enter the Enter key then takes it in and moves on. A cell with
+// a drop-down gets the text typed into its drop-down.
+inline QWidget* typeCell(DataGrid* grid, int row, int column, const QString& text, bool enter = true) {
   // editors closed earlier are only deleted later; let them go first
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   grid->setFocus();
   grid->setCurrentCell(row, column);
   grid->edit(grid->model()->index(row, column));
-  auto* editor = grid->findChild<QLineEdit*>("gridEditor");
-  if (!editor) {
+  QWidget* target = nullptr;
+  if (auto* combo = grid->findChild<QComboBox*>("gridPickList")) {
+    combo->setEditText(text);
+    target = combo;
+  } else if (auto* editor = grid->findChild<QLineEdit*>("gridEditor")) {
+    editor->selectAll();
+    if (text.isEmpty())
+      editor->del();
+    else
+      editor->insert(text);
+    target = editor;
+  }
+  if (!target) {
     ADD_FAILURE() << "no editor opened on " << row << "," << column;
     return nullptr;
   }
-  editor->selectAll();
-  if (text.isEmpty())
-    editor->del();
-  else
-    editor->insert(text);
-  if (enter) QTest::keyClick(editor, Qt::Key_Return);
-  return editor;
+  if (enter) QTest::keyClick(target, Qt::Key_Return);
+  return target;
 }
 
 }  // namespace drive
