@@ -1,4 +1,5 @@
 #include <QComboBox>
+#include <QFile>
 #include <QDateEdit>
 #include <QGroupBox>
 #include <QLabel>
@@ -13,7 +14,9 @@
 #include "reference/Worker.h"
 #include "reference/WorkerMdy.h"
 #include "support/TestEnv.h"
+#include "common/MyFun.h"
 #include "toolkit/DataSet.h"
+#include "toolkit/FileDialog.h"
 #include "toolkit/MsgBox.h"
 
 using drive::child;
@@ -307,6 +310,37 @@ TEST_F(Roster, DoubleClickModifies) {
   QRect cell = w->grid->visualRect(w->grid->model()->index(0, 1));
   drive::doubleClick(w->grid->viewport(), cell.center());
   EXPECT_TRUE(seen);
+}
+
+TEST_F(Roster, ColumnSettingsExportAndPrintWorkOnTheGrid) {
+  addWorker("0001", "张三", "01");
+  MyFun::writeIni("Worker", "col4", "0");
+  MyFun::writeIni("Worker", "col6", "yes");
+  auto* w = open();
+  EXPECT_FALSE(w->grid->isColumnVisible(4));
+  EXPECT_FALSE(w->grid->isColumnVisible(6));
+  EXPECT_TRUE(w->grid->isColumnVisible(5));
+
+  bool setup = false;
+  whenModal("TfrmSetup", [&](QWidget* d) {
+    setup = true;
+    d->close();
+  });
+  trigger(w, "btnSetup");
+  EXPECT_TRUE(setup);
+
+  FileDialog::Script files;
+  files.answer(prog.dir() + "roster");
+  trigger(w, "btnExport");
+  EXPECT_TRUE(QFile::exists(prog.dir() + "roster.xlsx"));
+
+  bool preview = false;
+  whenModal("GridPrintPreview", [&](QWidget* d) {
+    preview = true;
+    d->close();
+  });
+  trigger(w, "btnPrint");
+  EXPECT_TRUE(preview);
 }
 
 // ---------------------------------------------------------------- picker
