@@ -219,7 +219,6 @@ TEST(MainFrm, CommandsRunTheirRegisteredHandlers) {
   byName(w, "tbGzData")->trigger();
   EXPECT_EQ(ran, (QList<int>{1503, 1503, 1003, 1003}));
 
-  Commands::add(1003, {});  // forget the stand-in again
   MsgBox::Recorder rec;
   byName(w, "miHelp")->trigger();  // no manual beside the program: nothing at all
   EXPECT_TRUE(rec.shown.isEmpty());
