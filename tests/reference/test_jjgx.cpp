@@ -153,7 +153,8 @@ TEST_F(Processes, AddingComputesSplitPricesAndOffersTheNextCode) {
     EXPECT_EQ(msgs.lastText(), "请填写工序代码和名称");
     d->edtName->setText("划线");
     d->edtCode->setText("01");
-    click(d, "btnSave");  // an empty added split row is dropped
+    click(d, "nbInsert");
+    click(d, "btnSave");  // an added split row with nothing typed is dropped
     EXPECT_EQ(msgs.lastText(), "保存成功");
     d->edtCode->setText("01");
     click(d, "btnSave");
@@ -161,6 +162,7 @@ TEST_F(Processes, AddingComputesSplitPricesAndOffersTheNextCode) {
     click(d, "btnCancel");
   });
   EXPECT_EQ(prog.rows("select gxcode,gxname,price from jjgx where gzcode='02'"), QStringList{"01|划线|"});
+  EXPECT_EQ(prog.scalar("select count(*) from jjgx_d where gzcode='02'").toInt(), 0);
 }
 
 TEST_F(Processes, ModifyingLoadsTheStoredSplitUnchanged) {
