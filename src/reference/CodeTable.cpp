@@ -95,8 +95,8 @@ void TCodeTable::showEvent(QShowEvent* event) {
     return;
   }
   QTimer::singleShot(0, sub, [sub] {
-    sub->setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                        Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    sub->setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                        Qt::WindowCloseButtonHint);
     sub->move(0, 0);
     sub->show();
   });

@@ -183,8 +183,7 @@ void TfrmJjgx::btnMdyClick() {
 void TfrmJjgx::btnDelClick() {
   if (qryJjgx->isEmpty()) return;
   QString code = qryJjgx->str("gxcode");
-  if (!MsgBox::ask(QStringLiteral("确认要删除工序：") + qryJjgx->str("gxname") + QStringLiteral("吗？"), this))
-    return;
+  if (!MsgBox::ask(QStringLiteral("确认要删除工序：") + qryJjgx->str("gxname") + QStringLiteral("吗？"), this)) return;
   try {
     Transaction t(db());
     Query& q = dmMain()->qryExec;

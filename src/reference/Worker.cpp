@@ -93,12 +93,12 @@ TfrmWorker::TfrmWorker(QWidget* parent) : TChildWindow(parent) {
   const QStringList gztpWords = {QStringLiteral("计件"), QStringLiteral("按月")};
   const QStringList stateWords = {QStringLiteral("在职"), QStringLiteral("离职")};
   QVector<GridColumn> columns = {
-      {"wkcode", QStringLiteral("员工代码"), 70},  {"wkname", QStringLiteral("员工姓名"), 80},
-      {"sex", QStringLiteral("性别"), 40},         {"tpname", QStringLiteral("职位名称"), 90},
-      {"sfid", QStringLiteral("身份证号"), 150},   {"xl", QStringLiteral("学历"), 60},
-      {"addr", QStringLiteral("地址"), 160},       {"phone", QStringLiteral("电话"), 100},
-      {"indate", QStringLiteral("入职日期"), 90},  {"bankacc", QStringLiteral("银行帐号"), 150},
-      {"gztp", QStringLiteral("工资类型"), 64},    {"state", QStringLiteral("状态"), 50},
+      {"wkcode", QStringLiteral("员工代码"), 70}, {"wkname", QStringLiteral("员工姓名"), 80},
+      {"sex", QStringLiteral("性别"), 40},        {"tpname", QStringLiteral("职位名称"), 90},
+      {"sfid", QStringLiteral("身份证号"), 150},  {"xl", QStringLiteral("学历"), 60},
+      {"addr", QStringLiteral("地址"), 160},      {"phone", QStringLiteral("电话"), 100},
+      {"indate", QStringLiteral("入职日期"), 90}, {"bankacc", QStringLiteral("银行帐号"), 150},
+      {"gztp", QStringLiteral("工资类型"), 64},   {"state", QStringLiteral("状态"), 50},
       {"mm", QStringLiteral("备注"), 160},
   };
   columns[10].displayText = [gztpWords](const QVariant& v) { return word(v, gztpWords); };

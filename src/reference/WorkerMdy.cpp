@@ -105,8 +105,8 @@ TfrmWorkerMdy::TfrmWorkerMdy(QWidget* parent)
   layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
-  QWidget* order[] = {edtCode,    edtName, cboSex,   cboTp, edtSfid, edtXl,   edtAddr,  edtPhone,
-                      dtpIndate, edtBankacc, cboGztp, cboState, edtMm, btnSave, btnCancel};
+  QWidget* order[] = {edtCode,   edtName,    cboSex,  cboTp,    edtSfid, edtXl,   edtAddr,  edtPhone,
+                      dtpIndate, edtBankacc, cboGztp, cboState, edtMm,   btnSave, btnCancel};
   for (size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
 
   new EnterAsTab(this);

@@ -1,4 +1,6 @@
 #pragma once
+#include <gtest/gtest.h>
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
@@ -6,8 +8,6 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QWidget>
-#include <gtest/gtest.h>
-
 #include <ostream>
 
 #include "support/TestEnv.h"

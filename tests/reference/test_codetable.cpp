@@ -1,10 +1,11 @@
+#include <gtest/gtest.h>
+
 #include <QGroupBox>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "Drive.h"
 #include "app/Commands.h"

@@ -1,10 +1,11 @@
+#include <gtest/gtest.h>
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
 #include <QToolButton>
 #include <QTreeWidget>
-#include <gtest/gtest.h>
 
 #include "Drive.h"
 #include "reference/Jjgx.h"
@@ -30,10 +31,12 @@ class Processes : public ::testing::Test {
     prog.exec("update params set pvalue='2' where pid=4");
     prog.exec("insert into jjgz(gzcode,gzname) values('01','车工'),('02','钳工')");
     prog.exec("insert into worker_tp(tpcode,tpname) values('01','组长'),('02','工人'),('03','学徒')");
-    prog.exec("insert into jjgx(gzcode,gxcode,gxname,unit,price,rs) values('01','01','粗车','件',2,2),"
-              "('01','02','精车','件',1.5,1)");
-    prog.exec("insert into jjgx_d(gzcode,gxcode,tpcode,bl,price) values('01','01','01',0.5,9.9),"
-              "('01','01','02',0.25,0.5)");
+    prog.exec(
+        "insert into jjgx(gzcode,gxcode,gxname,unit,price,rs) values('01','01','粗车','件',2,2),"
+        "('01','02','精车','件',1.5,1)");
+    prog.exec(
+        "insert into jjgx_d(gzcode,gxcode,tpcode,bl,price) values('01','01','01',0.5,9.9),"
+        "('01','01','02',0.25,0.5)");
   }
   void TearDown() override { delete win.data(); }
 
@@ -66,8 +69,7 @@ class Processes : public ::testing::Test {
     typeCell(d->grid, row, 1, ratio);
   }
   QStringList split(const QString& process) {
-    return prog.rows("select tpcode,bl,price from jjgx_d where gzcode='01' and gxcode=:p1 order by tpcode",
-                     {process});
+    return prog.rows("select tpcode,bl,price from jjgx_d where gzcode='01' and gxcode=:p1 order by tpcode", {process});
   }
 };
 
@@ -199,7 +201,7 @@ TEST_F(Processes, SplitRowsAreChecked) {
     QString message;
   };
   const Case cases[] = {
-      {"", "请选择职位"},     {"01", "职位输入错误"},   {"[]组长", "职位输入错误"},
+      {"", "请选择职位"},       {"01", "职位输入错误"},     {"[]组长", "职位输入错误"},
       {"]01[", "职位输入错误"}, {"[99]班长", "职位不存在"}, {"[03]", ""},
   };
   withDialog("btnMdy", [&](TfrmJjgxMdy* d) {
@@ -235,8 +237,9 @@ TEST_F(Processes, SplitRowsAreChecked) {
 }
 
 TEST_F(Processes, AFailedSplitInsertLeavesProcessAndSplitAsTheyWere) {
-  prog.exec("create trigger refuse before insert on jjgx_d when new.tpcode='03' "
-            "begin select raise(abort,'拒绝写入'); end");
+  prog.exec(
+      "create trigger refuse before insert on jjgx_d when new.tpcode='03' "
+      "begin select raise(abort,'拒绝写入'); end");
   open();
   withDialog("btnMdy", [&](TfrmJjgxMdy* d) {
     d->edtName->setText("改名");

@@ -1,20 +1,21 @@
+#include <gtest/gtest.h>
+
 #include <QComboBox>
-#include <QFile>
 #include <QDateEdit>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
 #include <QTreeWidget>
-#include <gtest/gtest.h>
 
 #include "Drive.h"
+#include "common/MyFun.h"
 #include "reference/SelWorker.h"
 #include "reference/Worker.h"
 #include "reference/WorkerMdy.h"
 #include "support/TestEnv.h"
-#include "common/MyFun.h"
 #include "toolkit/DataSet.h"
 #include "toolkit/FileDialog.h"
 #include "toolkit/MsgBox.h"
@@ -40,9 +41,10 @@ class Roster : public ::testing::Test {
 
   void addWorker(const QString& code, const QString& name, const QString& bm, const QVariant& tp = QVariant(),
                  int gztp = 0, int state = 0) {
-    prog.exec("insert into worker(wkcode,wkname,bmcode,tpcode,gztp,state,sex,indate,phone) "
-              "values(:p1,:p2,:p3,:p4,:p5,:p6,'男','2009-03-01','135')",
-              {code, name, bm, tp, gztp, state});
+    prog.exec(
+        "insert into worker(wkcode,wkname,bmcode,tpcode,gztp,state,sex,indate,phone) "
+        "values(:p1,:p2,:p3,:p4,:p5,:p6,'男','2009-03-01','135')",
+        {code, name, bm, tp, gztp, state});
   }
   TfrmWorker* open() {
     win = new TfrmWorker;
@@ -60,9 +62,7 @@ class Roster : public ::testing::Test {
     trigger(win, action);
     EXPECT_TRUE(seen) << "no employee dialog for " << action;
   }
-  QString column(int row, const char* field) {
-    return win->grid->cellText(row, win->grid->columnOfField(field));
-  }
+  QString column(int row, const char* field) { return win->grid->cellText(row, win->grid->columnOfField(field)); }
 };
 
 TEST_F(Roster, ShowsDepartmentsAndTheChosenDepartmentsEmployees) {
@@ -287,10 +287,12 @@ TEST_F(Roster, WithoutDepartmentsNothingCanBeAdded) {
   EXPECT_EQ(w->tvBm->topLevelItemCount(), 0);
   EXPECT_EQ(w->grid->model()->rowCount(), 0);
   bool opened = false;
-  whenModal([&](QWidget* d) {
-    opened = true;
-    d->close();
-  }, 300);
+  whenModal(
+      [&](QWidget* d) {
+        opened = true;
+        d->close();
+      },
+      300);
   trigger(w, "btnAppend");
   trigger(w, "btnMdy");
   QTest::qWait(350);
@@ -350,8 +352,9 @@ class Picker : public ::testing::Test {
   TestProgram prog;
   void SetUp() override {
     prog.exec("insert into depart(bmcode,bmname) values('01','一车间'),('02','二车间'),('03','仓库')");
-    prog.exec("insert into worker(wkcode,wkname,bmcode,state) values('0003','王五','03',1),('0001','张三','01',0),"
-              "('0002','李四','01',0)");
+    prog.exec(
+        "insert into worker(wkcode,wkname,bmcode,state) values('0003','王五','03',1),('0001','张三','01',0),"
+        "('0002','李四','01',0)");
   }
   static QStringList texts(QTreeWidget* tv) {
     QStringList out;
@@ -369,8 +372,8 @@ TEST_F(Picker, ShowsEveryDepartmentWithAllItsEmployees) {
   EXPECT_EQ(picker.windowTitle(), "请选择员工");
   EXPECT_EQ(picker.findChild<QGroupBox*>()->title(), "员工列表");
   auto* tv = picker.findChild<QTreeWidget*>("tvWorker");
-  EXPECT_EQ(texts(tv), QStringList({"[01]一车间", "  [0001]张三", "  [0002]李四", "[02]二车间", "[03]仓库",
-                                    "  [0003]王五"}));
+  EXPECT_EQ(texts(tv),
+            QStringList({"[01]一车间", "  [0001]张三", "  [0002]李四", "[02]二车间", "[03]仓库", "  [0003]王五"}));
   auto* select = picker.findChild<QPushButton*>("btnSelect");
   EXPECT_EQ(select->text(), "选中");
   EXPECT_TRUE(select->isDefault());
