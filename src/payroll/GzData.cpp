@@ -25,6 +25,7 @@
 
 namespace {
 // The fixed fields before the items: two hidden codes, then what the user sees.
+constexpr int kWkcode = 4;
 constexpr int kFirstItem = 7;
 
 QString monthText(int year, int month) {
@@ -282,6 +283,7 @@ void TfrmGzData::defineSheet() {
   tmp.addField("sex", FieldType::String, 2);
   for (qryXm.first(); !qryXm.eof(); qryXm.next()) {
     QString fname = qryXm.str("fname");
+    itemIndex_.insert(fname, tmp.fieldCount());
     itemIndex_.insert(fname.toLower(), tmp.fieldCount());
     textItem_.insert(fname, qryXm.integer("ftype") == 1);
     tmp.addField(fname, FieldType::Float);
@@ -451,7 +453,7 @@ void TfrmGzData::loadPieceSums() {
 }
 
 double TfrmGzData::PieceSum(int column) {
-  QString wkcode = tmp.str("wkcode");
+  QString wkcode = tmp.valueAt(tmp.recNo(), kWkcode).toString();
   if (pieceCached_) {
     if (!pieceError_.isEmpty()) throw StoreError(pieceError_);
     auto it = pieceSums_.constFind(wkcode);
@@ -469,7 +471,8 @@ double TfrmGzData::PieceSum(int column) {
 
 double TfrmGzData::ExParser1Variable(const QString& name) {
   if (name.startsWith('f')) {
-    auto it = itemIndex_.constFind(name.toLower());
+    auto it = itemIndex_.constFind(name);
+    if (it == itemIndex_.constEnd()) it = itemIndex_.constFind(name.toLower());
     if (it == itemIndex_.constEnd())
       throw EvalError(QStringLiteral("'%1' is not an item of this month").arg(name));
     return MyFun::toNumber(tmp.valueAt(tmp.recNo(), it.value()));
@@ -498,9 +501,8 @@ void TfrmGzData::SaveSheet() {
   for (const QString& c : cols) params << ":" + c;
   q.setSql("insert into gzdata(" + cols.join(',') + ") values(" + params.join(',') + ")");
   q.bind("xyear", loadedYear_).bind("xmonth", loadedMonth_);
-  const int wkcode = tmp.fieldIndex("wkcode");
   for (int r = 0; r < tmp.recordCount(); ++r) {
-    q.bind("wkcode", tmp.valueAt(r, wkcode));
+    q.bind("wkcode", tmp.valueAt(r, kWkcode));
     for (int f = kFirstItem; f < tmp.fieldCount(); ++f) {
       QVariant v = tmp.valueAt(r, f);
       if (!v.isNull() && asText[f - kFirstItem]) v = QString::number(v.toDouble(), 'g', 15);
