@@ -16,6 +16,7 @@
 #include "app/MainDM.h"
 #include "app/Session.h"
 #include "common/MyFun.h"
+#include "common/Setup.h"
 #include "store/DBFun.h"
 #include "payroll/ExParser.h"
 #include "payroll/GzReports.h"
@@ -209,14 +210,15 @@ void TfrmGzData::btnPaySheetClick() {
   GzReports::showPaymentSheet(this, grid, loadedYear_, loadedMonth_);
 }
 
+// Both are offered only while a month is loaded.
 void TfrmGzData::btnSetupClick() {
   if (!tmp.isActive() || tmp.fieldCount() == 0) return;
-  // column settings dialog: joined when the settings unit lands
+  Setup::showDialog(this, settingsSection(), grid);
 }
 
 void TfrmGzData::btnExportClick() {
   if (!tmp.isActive() || tmp.fieldCount() == 0) return;
-  // grid export: joined when the settings unit lands
+  Setup::exportGrid(grid, this);
 }
 
 // Moving the focus off the grid ends the cell editor; its text goes into tmp
@@ -240,7 +242,7 @@ void TfrmGzData::loadMonth() {
   defineSheet();
   LoadSheet();
   BuildColumns();
-  // column settings of "GzData" + mode: applied when the settings unit lands
+  Setup::loadColumns(settingsSection(), grid);
 }
 
 void TfrmGzData::PrepareMonth(int year, int month) {

@@ -1,14 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QLineEdit>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
 #include <memory>
 
+#include "common/MyFun.h"
 #include "payroll/GzData.h"
 #include "support/TestEnv.h"
 #include "toolkit/DataGrid.h"
+#include "toolkit/FileDialog.h"
 #include "toolkit/MonthPicker.h"
 #include "toolkit/MsgBox.h"
 
@@ -154,6 +157,29 @@ TEST_F(GzDataTest, ColumnsFollowTheMonthsItemsAndFormulas) {
     EXPECT_EQ(g->column(i).displayFormat, "0.00");
   }
   EXPECT_FALSE(g->isGridReadOnly());
+}
+
+TEST_F(GzDataTest, ColumnSettingsAreKeptPerModeAndTheGridExports) {
+  MyFun::writeIni("GzData1", "col8", "0");  // 奖金 hidden in the payslip window only
+  MyFun::writeIni("GzData1", "col0", "1");  // a fixed column stays hidden whatever is kept
+  open(1);
+  EXPECT_FALSE(grid()->isColumnVisible(grid()->columnOfField("f2")));
+  EXPECT_FALSE(grid()->isColumnVisible(0));
+  open(0);
+  EXPECT_TRUE(grid()->isColumnVisible(grid()->columnOfField("f2")));
+
+  bool shown = false;
+  whenModal("TfrmSetup", [&](QWidget* d) {
+    shown = true;
+    d->close();
+  });
+  click("btnSetup");
+  EXPECT_TRUE(shown);
+
+  FileDialog::Script files;
+  files.answer(env->dir() + "april");
+  click("btnExport");
+  EXPECT_TRUE(QFile::exists(env->dir() + "april.xlsx"));
 }
 
 TEST_F(GzDataTest, ItemAddedAfterThePreparedMonthIsNotInIt) {
