@@ -375,7 +375,7 @@ void TfrmGzData::CalcSheet() {
   // are still asked for afresh on every evaluation.
   std::map<QString, std::unique_ptr<TExParser>> parsers;
   auto parserFor = [&](const QString& text) -> TExParser* {
-    if (text.trimmed().isEmpty()) return nullptr;
+    if (text.isEmpty()) return nullptr;
     auto& p = parsers[text];
     if (!p) {
       p = std::make_unique<TExParser>();
