@@ -10,6 +10,7 @@
 #include <QToolButton>
 
 #include "common/MyFun.h"
+#include "toolkit/GridFind.h"
 #include "toolkit/MsgBox.h"
 
 namespace {
@@ -264,6 +265,7 @@ DataGrid::DataGrid(QWidget* parent) : QTableView(parent), model_(new DataGridMod
   verticalHeader()->setFixedWidth(14);
   setSelectionMode(QAbstractItemView::SingleSelection);
   setAlternatingRowColors(false);
+  GridFind::install(this);
 }
 
 void DataGrid::setDataSet(DataSet* ds) {

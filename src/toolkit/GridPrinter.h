@@ -3,6 +3,7 @@
 #include <QString>
 
 class QWidget;
+class QPrinter;
 class DataGrid;
 
 // Prints a grid as the user sees it: the visible columns in grid order with
@@ -13,6 +14,7 @@ struct GridPrintOptions {
   QFont headerFont;
   QString textBefore;   // a line of text before the table
   QFont textFont;
+  bool landscape = false;
 };
 
 namespace GridPrinter {
@@ -20,4 +22,7 @@ namespace GridPrinter {
 void preview(QWidget* parent, DataGrid* grid, const GridPrintOptions& options);
 // Writes the printout straight to a PDF file; false when it cannot be written.
 bool printToPdf(DataGrid* grid, const GridPrintOptions& options, const QString& pdfPath);
+// Lays the printout out on a printer that is already set up; false when the
+// printer cannot be started. Used by both of the above.
+bool render(QPrinter* printer, DataGrid* grid, const GridPrintOptions& options);
 }  // namespace GridPrinter
