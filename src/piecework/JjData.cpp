@@ -198,8 +198,6 @@ bool TfrmJjData::run(const JjFilter& filter) {
 }
 
 void TfrmJjData::rebuild() {
-  tmp.disableControls();
-  tmp.emptyTable();
   const auto& rows = qry.rows();
   auto at = [this](const char* name) { return qry.fieldIndex(QString::fromLatin1(name)); };
   const int cPid = at(detail_ ? "m.pid" : "pid"), cJe = at(detail_ ? "m.je" : "je");
@@ -207,63 +205,67 @@ void TfrmJjData::rebuild() {
   const int cXscode = at("xscode"), cXs = at("xs"), cSl = at("sl");
   const int cWk = detail_ ? at("wkcode") : -1, cTp = detail_ ? at("tpcode") : -1;
   const int cBl = detail_ ? at("bl") : -1, cJe2 = detail_ ? at("d.je") : -1;
-  auto cell = [](const QVector<QVariant>& row, int c) { return c >= 0 ? row[c] : QVariant(); };
+  auto field = [this](const char* name) { return tmp.fieldIndex(QString::fromLatin1(name)); };
+  const int fPid = field("pid"), fDt = field("dt"), fGz = field("gzcode"), fGzName = field("gzname");
+  const int fGx = field("gxcode"), fGxName = field("gxname"), fPrice = field("price"), fRs = field("rs");
+  const int fXscode = field("xscode"), fXsName = field("xsname"), fXs = field("xs"), fSl = field("sl");
+  const int fJe = field("je"), fWk = field("wkcode"), fTp = field("tpcode"), fTpName = field("tpname");
+  const int fBl = field("bl"), fJe2 = field("je2"), fWkName = field("wkname"), fBm = field("bmcode");
+  const int fBmName = field("bmname"), fSex = field("sex");
+  auto text = [](const QVector<QVariant>& row, int c) { return c >= 0 ? FieldValue(row[c]).asString() : QString(); };
+  auto number = [](const QVector<QVariant>& row, int c) {
+    return c < 0 || row[c].isNull() ? QVariant() : QVariant(FieldValue(row[c]).asFloat());
+  };
+  auto name = [](QVector<QVariant>& out, int f, const QHash<QString, QString>& names, const QString& code) {
+    if (code.isEmpty()) return;
+    auto it = names.constFind(code);
+    if (it != names.constEnd()) out[f] = *it;
+  };
 
+  // every row's fields from the result, then its names from the lookups
+  QVector<QVector<QVariant>> copy;
+  copy.reserve(rows.size());
+  const int width = tmp.fieldCount();
   for (const QVector<QVariant>& row : rows) {
-    tmp.append();
-    tmp.setValue("pid", cell(row, cPid));
-    tmp.setValue("dt", FieldValue(cell(row, cDt)).asDate().toString("yyyy-MM-dd"));
-    tmp.setValue("gzcode", cell(row, cGz));
-    tmp.setValue("gxcode", cell(row, cGx));
-    tmp.setValue("price", cell(row, cPrice));
-    tmp.setValue("rs", cell(row, cRs));
-    tmp.setValue("xscode", cell(row, cXscode));
-    tmp.setValue("xs", cell(row, cXs));
-    tmp.setValue("sl", cell(row, cSl));
-    tmp.setValue("je", cell(row, cJe));
+    QVector<QVariant> out(width);
+    out[fPid] = cPid >= 0 && !row[cPid].isNull() ? QVariant(FieldValue(row[cPid]).asInteger()) : QVariant();
+    out[fDt] = cDt >= 0 && !row[cDt].isNull() ? QVariant(FieldValue(row[cDt]).asDate().toString("yyyy-MM-dd"))
+                                              : QVariant();
+    const QString gz = text(row, cGz), gx = text(row, cGx), xs = text(row, cXscode);
+    out[fGz] = gz;
+    out[fGx] = gx;
+    out[fPrice] = number(row, cPrice);
+    out[fRs] = number(row, cRs);
+    out[fXscode] = xs;
+    out[fXs] = number(row, cXs);
+    out[fSl] = number(row, cSl);
+    out[fJe] = number(row, cJe);
+    QString wk, tp;
     if (detail_) {
-      tmp.setValue("wkcode", cell(row, cWk));
-      tmp.setValue("tpcode", cell(row, cTp));
-      tmp.setValue("bl", cell(row, cBl));
-      tmp.setValue("je2", cell(row, cJe2));
+      wk = text(row, cWk);
+      tp = text(row, cTp);
+      out[fWk] = wk;
+      out[fTp] = tp;
+      out[fBl] = number(row, cBl);
+      out[fJe2] = number(row, cJe2);
     }
-    tmp.post();
-  }
-
-  for (int r = 0; r < tmp.recordCount(); ++r) {
-    tmp.moveTo(r);
-    QString gz = tmp.str("gzcode"), gx = tmp.str("gxcode"), xs = tmp.str("xscode");
-    QString wk = tmp.str("wkcode"), tp = tmp.str("tpcode");
-    if (!gz.isEmpty()) {
-      auto it = trades_.constFind(gz);
-      if (it != trades_.constEnd()) tmp.setValue("gzname", *it);
-    }
-    if (!gx.isEmpty()) {
-      auto it = processes_.constFind(processKey(gz, gx));
-      if (it != processes_.constEnd()) tmp.setValue("gxname", *it);
-    }
-    if (!xs.isEmpty()) {
-      auto it = coefficients_.constFind(xs);
-      if (it != coefficients_.constEnd()) tmp.setValue("xsname", *it);
-    }
+    name(out, fGzName, trades_, gz);
+    if (!gx.isEmpty()) name(out, fGxName, processes_, processKey(gz, gx));
+    name(out, fXsName, coefficients_, xs);
     if (!wk.isEmpty()) {
       auto it = employees_.constFind(wk);
       if (it != employees_.constEnd()) {
-        tmp.setValue("wkname", it->name);
-        tmp.setValue("bmcode", it->bmcode);
-        tmp.setValue("sex", it->sex);
-        if (!it->bmcode.isEmpty()) {
-          auto d = departments_.constFind(it->bmcode);
-          if (d != departments_.constEnd()) tmp.setValue("bmname", *d);
-        }
+        out[fWkName] = it->name;
+        out[fBm] = it->bmcode;
+        out[fSex] = it->sex;
+        name(out, fBmName, departments_, it->bmcode);
       }
     }
-    if (!tp.isEmpty()) {
-      auto it = positions_.constFind(tp);
-      if (it != positions_.constEnd()) tmp.setValue("tpname", *it);
-    }
-    tmp.post();
+    name(out, fTpName, positions_, tp);
+    copy.append(std::move(out));
   }
+  tmp.disableControls();
+  tmp.setRows(std::move(copy));
   if (!tmp.isEmpty()) tmp.last();
   tmp.enableControls();
 }
