@@ -114,12 +114,12 @@ TfrmJjDataMdy::TfrmJjDataMdy(QWidget* parent) : QDialog(parent) {
       positions_.insert(q.str("tpcode"), q.str("tpname"));
     }
   }
-  GridColumn cWorker{"worker", QStringLiteral("员工姓名"), 140};
+  GridColumn cWorker{"worker", QStringLiteral("员工姓名"), 120};
   cWorker.ellipsis = true;
-  GridColumn cTp{"workertp", QStringLiteral("职位名称"), 130};
+  GridColumn cTp{"workertp", QStringLiteral("职位名称"), 110};
   cTp.pickList = positionList;
-  GridColumn cBl{"bl", QStringLiteral("分成比例"), 80, "0.00"};
-  GridColumn cJe{"je", QStringLiteral("金额"), 90, "0.00"};
+  GridColumn cBl{"bl", QStringLiteral("分成比例"), 70, "0.00"};
+  GridColumn cJe{"je", QStringLiteral("金额"), 80, "0.00"};
   cJe.readOnly = true;
   cJe.infoColor = true;
   grid->setColumns({cWorker, cTp, cBl, cJe});
@@ -162,7 +162,7 @@ TfrmJjDataMdy::TfrmJjDataMdy(QWidget* parent) : QDialog(parent) {
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
   layout->addLayout(buttons);
-  resize(760, 420);
+  resize(820, 420);
 
   // FormCreate: the fill switch is off; the lists with their empty entries
   cboGz->addItem(QString());
@@ -317,23 +317,35 @@ double TfrmJjDataMdy::amount() const { return edtJe->number(); }
 
 void TfrmJjDataMdy::edtJeChange() {
   if (filling_ || !tmp.isActive() || tmp.isEmpty()) return;
-  // a line the user is still editing is left in edit afterwards, so that its
-  // checks still run before it is posted
+  // A line the user is still editing is set aside and put back in edit
+  // afterwards, so that its checks still run before it is posted.
+  const QStringList names{"worker", "workertp", "bl"};
   int current = tmp.recNo();
   bool pending = tmp.isEditing() && tmp.modified();
+  bool pendingNew = pending && tmp.state() == DataSet::Insert;
+  QVariantList typed;
+  if (pending)
+    for (const QString& n : names) typed << tmp.value(n);
   tmp.disableControls();
   lineSwitch_ = true;
   try {
+    if (tmp.isEditing()) tmp.cancel();
     for (int r = 0; r < tmp.recordCount(); ++r) {
       tmp.moveTo(r);
       tmp.edit();
       tmp.setValue("je", MyFun::roundTo(2, amount() * MyFun::toNumber(tmp.value("bl"))));
       tmp.post();
     }
-    tmp.moveTo(current);
     if (pending) {
-      tmp.edit();
-      tmp.setValue("je", tmp.value("je"));
+      if (pendingNew) {
+        tmp.append();
+      } else {
+        tmp.moveTo(current);
+        tmp.edit();
+      }
+      for (int i = 0; i < names.size(); ++i) tmp.setValue(names[i], typed[i]);  // the ratio sets the amount
+    } else if (!tmp.isEmpty()) {
+      tmp.moveTo(qMin(current, tmp.recordCount() - 1));
     }
   } catch (...) {
     lineSwitch_ = false;

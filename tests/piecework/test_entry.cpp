@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <algorithm>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLineEdit>
@@ -46,10 +47,15 @@ struct Entry : Workshop {
   void typeCell(const QString& text) {
     DataGrid* g = grid();
     g->setFocus();
-    QTest::keyClicks(g, text.left(1));
+    bool ascii = std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 128; });
+    QTest::keyClicks(g, ascii ? text.left(1) : QString());
+    if (!ascii) QTest::keyClick(g, Qt::Key_F2);
     QWidget* editor = g->indexWidget(g->currentIndex());
     ASSERT_NE(editor, nullptr);
-    QTest::keyClicks(editor, text.mid(1));
+    if (ascii)
+      QTest::keyClicks(editor, text.mid(1));
+    else
+      static_cast<QLineEdit*>(editor)->setText(text);  // as an input method would
     QTest::keyClick(editor, Qt::Key_Return);
   }
   // A new line at the bottom of the grid, its employee cell current.
@@ -149,6 +155,19 @@ TEST(PieceworkEntry, EmployeeCodePlusEnterOrThePicker) {
   e.grid()->setCurrentCell(0, 0);
   e.typeCell("0003");
   EXPECT_EQ(e.lineTexts().at(0), "[0003]王五|[03]学徒||");
+
+  // a typed name stays as typed until the line is posted
+  e.newLine();
+  e.typeCell("张三");
+  EXPECT_TRUE(e.rec.texts().isEmpty());
+  EXPECT_EQ(e.lines()->str("worker"), "张三");
+  // a line still being edited when the amount changes keeps its checks
+  e.typeNumber("edtSl", "2");
+  EXPECT_EQ(e.lines()->state(), DataSet::Insert);
+  e.dlg.findChild<QToolButton*>("navPost")->click();
+  EXPECT_EQ(e.rec.texts(), QStringList{"员工输入错误"});
+  e.dlg.findChild<QToolButton*>("navCancel")->click();
+  e.rec.clear();
 
   // Enter on an empty employee cell opens the picker
   e.newLine();
