@@ -212,9 +212,13 @@ void TfrmJjData::rebuild() {
   const int fJe = field("je"), fWk = field("wkcode"), fTp = field("tpcode"), fTpName = field("tpname");
   const int fBl = field("bl"), fJe2 = field("je2"), fWkName = field("wkname"), fBm = field("bmcode");
   const int fBmName = field("bmname"), fSex = field("sex");
-  auto text = [](const QVector<QVariant>& row, int c) { return c >= 0 ? FieldValue(row[c]).asString() : QString(); };
+  auto text = [](const QVector<QVariant>& row, int c) {
+    if (c < 0 || row[c].isNull()) return QString();
+    return row[c].typeId() == QMetaType::QString ? row[c].toString() : FieldValue(row[c]).asString();
+  };
   auto number = [](const QVector<QVariant>& row, int c) {
-    return c < 0 || row[c].isNull() ? QVariant() : QVariant(FieldValue(row[c]).asFloat());
+    if (c < 0 || row[c].isNull()) return QVariant();
+    return row[c].typeId() == QMetaType::Double ? row[c] : QVariant(FieldValue(row[c]).asFloat());
   };
   auto name = [](QVector<QVariant>& out, int f, const QHash<QString, QString>& names, const QString& code) {
     if (code.isEmpty()) return;
@@ -229,8 +233,13 @@ void TfrmJjData::rebuild() {
   for (const QVector<QVariant>& row : rows) {
     QVector<QVariant> out(width);
     out[fPid] = cPid >= 0 && !row[cPid].isNull() ? QVariant(FieldValue(row[cPid]).asInteger()) : QVariant();
-    out[fDt] = cDt >= 0 && !row[cDt].isNull() ? QVariant(FieldValue(row[cDt]).asDate().toString("yyyy-MM-dd"))
-                                              : QVariant();
+    if (cDt >= 0 && !row[cDt].isNull()) {
+      // dates are stored as "yyyy-MM-dd" text; anything else is parsed
+      const QVariant& d = row[cDt];
+      QString t = d.typeId() == QMetaType::QString ? d.toString() : QString();
+      bool plain = t.size() == 10 && t[4] == '-' && t[7] == '-';
+      out[fDt] = plain ? t : FieldValue(d).asDate().toString("yyyy-MM-dd");
+    }
     const QString gz = text(row, cGz), gx = text(row, cGx), xs = text(row, cXscode);
     out[fGz] = gz;
     out[fGx] = gx;
