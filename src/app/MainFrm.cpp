@@ -1,6 +1,7 @@
 #include "app/MainFrm.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -45,6 +46,7 @@ TfrmMain::TfrmMain(QWidget* parent)
   setObjectName("TfrmMain");
   setWindowTitle(QStringLiteral("青禾工资管理系统【V2010】(build20100721)"));
   setWindowState(Qt::WindowMaximized);
+  QApplication::setWindowIcon(MainFrmArt::appIcon());
 
   mdi_->setObjectName("mdiArea");
   mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -67,6 +69,9 @@ TfrmMain::TfrmMain(QWidget* parent)
 }
 
 TfrmMain::~TfrmMain() {
+  // the children close after this object is gone as a TfrmMain
+  disconnect(mdi_, nullptr, this, nullptr);
+  mdi_->viewport()->removeEventFilter(this);
   if (MyFun::mdiArea() == mdi_) MyFun::setMdiArea(nullptr);
 }
 
@@ -173,11 +178,12 @@ void TfrmMain::buildStatusBar() {
   QStatusBar* bar = statusBar();
   bar->setObjectName("StatusBar1");
   bar->setSizeGripEnabled(false);
+  bar->setStyleSheet(QStringLiteral("QStatusBar::item { border: none; }"));
   const int widths[3] = {200, 200, 50};
   for (int i = 0; i < 3; ++i) {
     panels_[i] = new QLabel(bar);
     panels_[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i + 1));
-    panels_[i]->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    panels_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     panels_[i]->setContentsMargins(4, 0, 4, 0);
     if (i < 2)
       panels_[i]->setFixedWidth(widths[i]);

@@ -34,6 +34,10 @@ class TfrmMain : public QMainWindow {
   QPixmap backgroundPicture() const { return picture_; }
   QString statusText(int panel) const;  // panels 0, 1 and 2
 
+  // Hides separators at the top, doubled or at the bottom, and the menu
+  // itself when no command in it is visible; a menu whose Tag is 1 is left.
+  static void tidyMenu(QMenu* menu);
+
   // The steps a re-login confirms after waiting; 2 seconds unless tests shorten it.
   void setReloginDelay(int ms) { reloginDelayMs_ = ms; }
 
@@ -58,7 +62,6 @@ class TfrmMain : public QMainWindow {
   void showStatus();
   void gate();
   void hideSwitchedOff();
-  static void tidyMenu(QMenu* menu);
 
   void showManual();
   void showAbout();

@@ -263,6 +263,28 @@ QIcon toolIcon(int tag, const QString& name) {
   return QIcon(pm);
 }
 
+QIcon appIcon() {
+  QPixmap pm(kGrid * kScale, kGrid * kScale);
+  pm.fill(Qt::transparent);
+  QPainter p(&pm);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.scale(kScale, kScale);
+  QLinearGradient g(0, 0, 0, kGrid);
+  g.setColorAt(0, kGreen.lighter(130));
+  g.setColorAt(1, kGreen.darker(120));
+  p.setPen(QPen(kGreen.darker(160), 1));
+  p.setBrush(g);
+  p.drawRoundedRect(QRectF(1, 1, 30, 30), 6, 6);
+  QFont f(QStringLiteral("AR PL UMing CN"));
+  f.setPixelSize(24);
+  f.setBold(true);
+  p.setFont(f);
+  p.setPen(Qt::white);
+  p.drawText(QRectF(0, 0, kGrid, kGrid), Qt::AlignCenter, QStringLiteral("禾"));
+  p.end();
+  return QIcon(pm);
+}
+
 QPixmap background() {
   const int w = 1600, h = 1000;
   QPixmap pm(w, h);

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QListWidget>
+#include <QScreen>
 #include <QTemporaryFile>
 #include <QVBoxLayout>
 #include <xlsxwriter.h>
@@ -151,8 +152,8 @@ TfrmSetup::TfrmSetup(QWidget* parent) : QDialog(parent) {
   chkList->setFlow(QListView::LeftToRight);
   chkList->setWrapping(true);
   chkList->setResizeMode(QListView::Adjust);
-  chkList->setUniformItemSizes(true);
-  chkList->setGridSize(QSize(170, 24));
+  chkList->setMovement(QListView::Static);
+  chkList->setTextElideMode(Qt::ElideNone);
   chkList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   connect(chkList, &QListWidget::itemChanged, this, [this] { apply(); });
 
@@ -164,8 +165,9 @@ TfrmSetup::TfrmSetup(QWidget* parent) : QDialog(parent) {
 }
 
 void TfrmSetup::showEvent(QShowEvent* event) {
-  QDialog::showEvent(event);
   fill();
+  QDialog::showEvent(event);
+  if (QScreen* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
 }
 
 void TfrmSetup::fill() {
@@ -179,6 +181,7 @@ void TfrmSetup::fill() {
       item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
       item->setFont(bold);
       item->setForeground(Qt::blue);
+      item->setSizeHint(QSize(155, 24));
       item->setCheckState(shownIn(section_, i) ? Qt::Checked : Qt::Unchecked);
     }
   }
