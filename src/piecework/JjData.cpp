@@ -359,9 +359,10 @@ GridPrintOptions TfrmJjData::printOptions() const {
   GridPrintOptions o;
   o.pageHeader = QStringLiteral("计件数据一览表");
   o.headerFont = QFont(songFamily(), 16, QFont::Bold);
-  o.textBefore = MyFun::replaceFirst(QStringLiteral("%[v1]"), QStringLiteral("%[v1]"), lblTitle->text());
+  const QString beforeGrid = QStringLiteral("%[v1]");
+  o.textBefore = MyFun::replaceFirst(beforeGrid, QStringLiteral("%[v1]"), lblTitle->text());
   o.textFont = QFont(songFamily(), 10);
-  o.landscape = detail_;
+  o.landscape = detail_;  // sixteen columns of the line view need the width
   return o;
 }
 

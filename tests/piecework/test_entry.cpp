@@ -13,6 +13,7 @@
 #include "piecework/JjData.h"
 #include "piecework/JjDataMdy.h"
 #include "piecework/NumEdit.h"
+#include "piecework/WideCombo.h"
 #include "toolkit/DataGrid.h"
 #include "toolkit/MsgBox.h"
 
@@ -315,4 +316,24 @@ TEST(PieceworkEntry, ModifyOfARenamedTradeIsRefused) {
   });
   list.findChild<QAction*>("btnMdy")->trigger();
   EXPECT_EQ(w.rec.texts(), QStringList{"请选择工种和工序"});
+}
+
+TEST(PieceworkEntry, EnterMovesOnAndListsDropDownWide) {
+  Entry e;
+  e.p.exec("insert into jjxs values('02','特别长的系数名称用来撑开下拉列表的宽度',1.5)");
+  TfrmJjDataMdy dlg;  // reads its lists when created
+  dlg.show();
+  QApplication::setActiveWindow(&dlg);
+  auto* price = dlg.findChild<NumEdit*>("edtPrice");
+  price->setFocus();
+  ASSERT_TRUE(waitFor([&] { return price->hasFocus(); }));
+  QTest::keyClick(price, Qt::Key_Return);
+  EXPECT_TRUE(dlg.findChild<NumEdit*>("edtRs")->hasFocus());
+
+  auto* xs = dlg.findChild<WideCombo*>("cboXs");
+  xs->resize(80, xs->height());
+  int widest = xs->fontMetrics().horizontalAdvance("[02]特别长的系数名称用来撑开下拉列表的宽度");
+  EXPECT_EQ(xs->popupWidth(), widest + 80);
+  xs->resize(widest + 200, xs->height());
+  EXPECT_EQ(xs->popupWidth(), widest + 200);
 }

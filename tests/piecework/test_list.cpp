@@ -273,4 +273,7 @@ TEST(PieceworkList, PrintoutToPdf) {
   QString path = qEnvironmentVariable("PIECEWORK_PRINTOUT", m.p.dir() + "list.pdf");
   ASSERT_TRUE(GridPrinter::printToPdf(list.dataGrid(), o, path));
   EXPECT_GT(QFile(path).size(), 1000);
+  list.run(recordView());
+  EXPECT_FALSE(list.printOptions().landscape);
+  ASSERT_TRUE(GridPrinter::printToPdf(list.dataGrid(), list.printOptions(), path + ".records.pdf"));
 }
