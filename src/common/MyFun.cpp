@@ -216,6 +216,9 @@ QMdiSubWindow* showChild(QWidget* window) {
   }
   QMdiSubWindow* sub = a->addSubWindow(window);
   sub->setAttribute(Qt::WA_DeleteOnClose);
+  // A window that closes itself ("退出") takes its frame with it. Queued, so
+  // that a frame being destroyed (and its window with it) is left alone.
+  QObject::connect(window, &QObject::destroyed, sub, &QWidget::close, Qt::QueuedConnection);
   sub->setWindowIcon(window->windowIcon());
   if (window->windowState() & Qt::WindowMaximized)
     sub->showMaximized();

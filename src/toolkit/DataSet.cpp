@@ -240,6 +240,11 @@ QVariant DataSet::convert(int f, const QVariant& v) const {
 void DataSet::setValue(const QString& field, const QVariant& v) {
   int f = fieldIndex(field);
   if (f < 0) throw StoreError(QStringLiteral("field '%1' not found").arg(field));
+  setValueAt(f, v);
+}
+
+void DataSet::setValueAt(int f, const QVariant& v) {
+  if (f < 0 || f >= fields_.size()) throw StoreError(QStringLiteral("field index %1 out of range").arg(f));
   if (!isActive()) throw StoreError("dataset is not open");
   if (cur_ < 0) throw StoreError("dataset has no current row");
   QVariant converted = convert(f, v);

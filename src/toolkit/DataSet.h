@@ -89,6 +89,8 @@ class DataSet : public QObject {
   // Puts the set in edit state when it browses; converts to the field's type
   // (empty text is NULL); throws ConvertError for text that is not a number.
   void setValue(const QString& field, const QVariant& value);
+  // The same by field index, for loops over many rows and fields.
+  void setValueAt(int field, const QVariant& value);
 
   void append();
   void edit();
