@@ -88,7 +88,7 @@ bool render(QPrinter* printer, DataGrid* grid, const GridPrintOptions& options) 
   const QFontMetricsF textM(options.textFont, printer);
   const qreal headerH = options.pageHeader.isEmpty() ? 0 : headM.height() + 3 * mm;
   const qreal beforeH = options.textBefore.isEmpty() ? 0 : textM.height() + 2 * mm;
-  const qreal footerH = body.height() + 2 * mm;
+  const qreal footerH = options.pageNumbers ? body.height() + 2 * mm : 0;
 
   const int rows = grid && grid->dataSet() ? grid->dataSet()->recordCount() : 0;
   auto rowsOn = [&](int pageNo) {
@@ -142,10 +142,12 @@ bool render(QPrinter* printer, DataGrid* grid, const GridPrintOptions& options) 
     }
     p.restore();
 
-    p.setFont(bodyFont);
-    p.setPen(Qt::black);
-    p.drawText(QRectF(0, page.height() - body.height(), page.width(), body.height()), Qt::AlignCenter,
-               QStringLiteral("第 %1 页 共 %2 页").arg(pageNo + 1).arg(pages));
+    if (options.pageNumbers) {
+      p.setFont(bodyFont);
+      p.setPen(Qt::black);
+      p.drawText(QRectF(0, page.height() - body.height(), page.width(), body.height()), Qt::AlignCenter,
+                 QStringLiteral("第 %1 页 共 %2 页").arg(pageNo + 1).arg(pages));
+    }
   }
   return p.end();
 }

@@ -15,6 +15,7 @@ struct GridPrintOptions {
   QString textBefore;   // a line of text before the table
   QFont textFont;
   bool landscape = false;
+  bool pageNumbers = false;  // "第 n 页 共 m 页" at the foot of each page
 };
 
 namespace GridPrinter {
