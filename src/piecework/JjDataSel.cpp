@@ -14,7 +14,7 @@
 #include "app/MainDM.h"
 #include "app/Session.h"
 #include "common/MyFun.h"
-#include "piecework/WideCombo.h"
+#include "toolkit/WideCombo.h"
 #include "toolkit/EnterAsTab.h"
 #include "toolkit/MonthPicker.h"
 

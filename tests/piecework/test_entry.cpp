@@ -12,8 +12,8 @@
 #include "PieceworkFixture.h"
 #include "piecework/JjData.h"
 #include "piecework/JjDataMdy.h"
-#include "piecework/NumEdit.h"
-#include "piecework/WideCombo.h"
+#include "toolkit/NumEdit.h"
+#include "toolkit/WideCombo.h"
 #include "toolkit/DataGrid.h"
 #include "toolkit/MsgBox.h"
 

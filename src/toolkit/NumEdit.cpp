@@ -1,4 +1,4 @@
-#include "piecework/NumEdit.h"
+#include "toolkit/NumEdit.h"
 
 #include <QDoubleValidator>
 #include <QLocale>
