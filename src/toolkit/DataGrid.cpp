@@ -223,6 +223,8 @@ QVariant DataGridModel::data(const QModelIndex& index, int role) const {
 bool DataGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
   if (role != Qt::EditRole || !grid_->ds_) return false;
   DataSet* ds = grid_->ds_;
+  // an editor still open on a row that was just cancelled away has nowhere to go
+  if (index.row() >= ds->recordCount()) return false;
   const GridColumn& c = grid_->columns_[index.column()];
   try {
     if (ds->recNo() != index.row()) ds->moveTo(index.row());
@@ -429,6 +431,12 @@ void DataGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint h
     return;
   }
   QTableView::closeEditor(editor, hint);
+}
+
+bool DataGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+  if (!QTableView::edit(index, trigger, event)) return false;
+  if (ds_ && ds_->state() == DataSet::Browse && index.row() == ds_->recNo()) ds_->edit();
+  return true;
 }
 
 void DataGrid::keyPressEvent(QKeyEvent* event) {

@@ -38,6 +38,7 @@ class DataGrid : public QTableView {
  public:
   explicit DataGrid(QWidget* parent = nullptr);
 
+  using QTableView::edit;
   void setDataSet(DataSet* dataSet);
   DataSet* dataSet() const { return ds_; }
 
@@ -68,6 +69,8 @@ class DataGrid : public QTableView {
   void editButtonClicked(int column);
 
  protected:
+  // Opening a cell editor puts a browsing row into editing, as typing does.
+  bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
   void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
