@@ -132,6 +132,22 @@ QString padZero(qint64 number, int width) {
 double roundTo(int decimals, double value) {
   if (!std::isfinite(value)) return value;
   if (value == 0) return 0;
+  // Fast path, same result: away from a half the scaled value's rounding
+  // error cannot change the rounded digit, and n / 10^decimals is the double
+  // nearest the decimal text that the slow path reads back.
+  static const double kPow10[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
+  if (decimals >= 0 && decimals <= 8) {
+    double x = std::fabs(value) * kPow10[decimals];
+    if (x < 1e9) {
+      double whole = std::floor(x);
+      double frac = x - whole;
+      double n = frac > 0.5 ? whole + 1 : whole;
+      if (std::fabs(frac - 0.5) > 1e-6 && n != 0) {
+        double r = n / kPow10[decimals];
+        return value < 0 ? -r : r;
+      }
+    }
+  }
   // 18 significant digits: d.ddddddddddddddddde+XX
   QString e = QString::number(std::fabs(value), 'e', 17);
   int ePos = e.indexOf('e');

@@ -16,6 +16,7 @@
 #include "app/MainDM.h"
 #include "app/Session.h"
 #include "common/MyFun.h"
+#include "common/Setup.h"
 #include "store/DBFun.h"
 #include "payroll/ExParser.h"
 #include "payroll/GzReports.h"
@@ -25,6 +26,7 @@
 
 namespace {
 // The fixed fields before the items: two hidden codes, then what the user sees.
+constexpr int kWkcode = 4;
 constexpr int kFirstItem = 7;
 
 QString monthText(int year, int month) {
@@ -208,14 +210,15 @@ void TfrmGzData::btnPaySheetClick() {
   GzReports::showPaymentSheet(this, grid, loadedYear_, loadedMonth_);
 }
 
+// Both are offered only while a month is loaded.
 void TfrmGzData::btnSetupClick() {
   if (!tmp.isActive() || tmp.fieldCount() == 0) return;
-  // column settings dialog: joined when the settings unit lands
+  Setup::showDialog(this, settingsSection(), grid);
 }
 
 void TfrmGzData::btnExportClick() {
   if (!tmp.isActive() || tmp.fieldCount() == 0) return;
-  // grid export: joined when the settings unit lands
+  Setup::exportGrid(grid, this);
 }
 
 // Moving the focus off the grid ends the cell editor; its text goes into tmp
@@ -239,7 +242,7 @@ void TfrmGzData::loadMonth() {
   defineSheet();
   LoadSheet();
   BuildColumns();
-  // column settings of "GzData" + mode: applied when the settings unit lands
+  Setup::loadColumns(settingsSection(), grid);
 }
 
 void TfrmGzData::PrepareMonth(int year, int month) {
@@ -282,6 +285,7 @@ void TfrmGzData::defineSheet() {
   tmp.addField("sex", FieldType::String, 2);
   for (qryXm.first(); !qryXm.eof(); qryXm.next()) {
     QString fname = qryXm.str("fname");
+    itemIndex_.insert(fname, tmp.fieldCount());
     itemIndex_.insert(fname.toLower(), tmp.fieldCount());
     textItem_.insert(fname, qryXm.integer("ftype") == 1);
     tmp.addField(fname, FieldType::Float);
@@ -371,7 +375,7 @@ void TfrmGzData::CalcSheet() {
   // are still asked for afresh on every evaluation.
   std::map<QString, std::unique_ptr<TExParser>> parsers;
   auto parserFor = [&](const QString& text) -> TExParser* {
-    if (text.trimmed().isEmpty()) return nullptr;
+    if (text.isEmpty()) return nullptr;
     auto& p = parsers[text];
     if (!p) {
       p = std::make_unique<TExParser>();
@@ -451,7 +455,7 @@ void TfrmGzData::loadPieceSums() {
 }
 
 double TfrmGzData::PieceSum(int column) {
-  QString wkcode = tmp.str("wkcode");
+  QString wkcode = tmp.valueAt(tmp.recNo(), kWkcode).toString();
   if (pieceCached_) {
     if (!pieceError_.isEmpty()) throw StoreError(pieceError_);
     auto it = pieceSums_.constFind(wkcode);
@@ -469,7 +473,8 @@ double TfrmGzData::PieceSum(int column) {
 
 double TfrmGzData::ExParser1Variable(const QString& name) {
   if (name.startsWith('f')) {
-    auto it = itemIndex_.constFind(name.toLower());
+    auto it = itemIndex_.constFind(name);
+    if (it == itemIndex_.constEnd()) it = itemIndex_.constFind(name.toLower());
     if (it == itemIndex_.constEnd())
       throw EvalError(QStringLiteral("'%1' is not an item of this month").arg(name));
     return MyFun::toNumber(tmp.valueAt(tmp.recNo(), it.value()));
@@ -498,9 +503,8 @@ void TfrmGzData::SaveSheet() {
   for (const QString& c : cols) params << ":" + c;
   q.setSql("insert into gzdata(" + cols.join(',') + ") values(" + params.join(',') + ")");
   q.bind("xyear", loadedYear_).bind("xmonth", loadedMonth_);
-  const int wkcode = tmp.fieldIndex("wkcode");
   for (int r = 0; r < tmp.recordCount(); ++r) {
-    q.bind("wkcode", tmp.valueAt(r, wkcode));
+    q.bind("wkcode", tmp.valueAt(r, kWkcode));
     for (int f = kFirstItem; f < tmp.fieldCount(); ++f) {
       QVariant v = tmp.valueAt(r, f);
       if (!v.isNull() && asText[f - kFirstItem]) v = QString::number(v.toDouble(), 'g', 15);

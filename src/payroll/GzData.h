@@ -64,7 +64,7 @@ class TfrmGzData : public TChildWindow {
   Query qryTp;      // positions, read once
   Query qryXm;      // the loaded month's item copy
   QHash<QString, QString> departNames_, tpNames_;
-  QHash<QString, int> itemIndex_;  // lower-case field name -> field of tmp
+  QHash<QString, int> itemIndex_;  // item name as stored and in lower case -> field of tmp
   QHash<QString, bool> textItem_;  // fname -> stored as text
 
   // Piece-work sums of every employee for the month, read once per calculation.

@@ -176,11 +176,18 @@ QDate FieldValue::asDate() const {
 
 struct Query::Prepared {
   sqlite3_stmt* stmt = nullptr;
+  sqlite3* db = nullptr;
+  QStringList names;  // of the parameters, by position
   ~Prepared() { sqlite3_finalize(stmt); }
 
   void prepare(Query& q) {
+    compile(q);
+    bindAll(q);
+  }
+
+  void compile(Query& q) {
     if (!q.conn_ || !q.conn_->isOpen()) throw StoreError("database is not open");
-    sqlite3* db = q.conn_->handle();
+    db = q.conn_->handle();
     QByteArray text = q.sql_.toUtf8();
     const char* tail = nullptr;
     if (sqlite3_prepare_v2(db, text.constData(), text.size(), &stmt, &tail) != SQLITE_OK) fail(db);
@@ -188,10 +195,19 @@ struct Query::Prepared {
     int n = sqlite3_bind_parameter_count(stmt);
     for (int i = 1; i <= n; ++i) {
       const char* raw = sqlite3_bind_parameter_name(stmt, i);
-      QString name = raw ? QString::fromUtf8(raw + 1) : QString();
+      names << (raw ? QString::fromUtf8(raw + 1) : QString());
+    }
+  }
+
+  void bindAll(Query& q) {
+    for (int i = 1; i <= names.size(); ++i) {
+      const QString& name = names[i - 1];
       const QVariant* value = nullptr;
-      for (const auto& p : q.params_)
-        if (p.first.compare(name, Qt::CaseInsensitive) == 0) value = &p.second;
+      if (i <= q.params_.size() && q.params_[i - 1].first.compare(name, Qt::CaseInsensitive) == 0)
+        value = &q.params_[i - 1].second;
+      else
+        for (const auto& p : q.params_)
+          if (p.first.compare(name, Qt::CaseInsensitive) == 0) value = &p.second;
       if (!value) throw StoreError(QStringLiteral("parameter :%1 has no value").arg(name));
       bindOne(db, i, *value);
     }
@@ -233,15 +249,21 @@ void Query::setSql(const QString& sql) {
   close();
   sql_ = sql;
   params_.clear();
+  bindHint_ = 0;
 }
 
 Query& Query::bind(const QString& name, const QVariant& value) {
   QString n = name.startsWith(':') ? name.mid(1) : name;
-  for (auto& p : params_)
-    if (p.first.compare(n, Qt::CaseInsensitive) == 0) {
-      p.second = value;
+  // Repeated runs bind in the same order: look after the last match first.
+  const int count = params_.size();
+  for (int k = 0; k < count; ++k) {
+    int i = (bindHint_ + k) % count;
+    if (params_[i].first.compare(n, Qt::CaseInsensitive) == 0) {
+      params_[i].second = value;
+      bindHint_ = i + 1;
       return *this;
     }
+  }
   params_.append({n, value});
   return *this;
 }
@@ -295,18 +317,36 @@ void Query::open() {
 }
 
 int Query::exec() {
-  close();
-  Prepared p;
-  p.prepare(*this);
+  clearResult();
+  if (!conn_ || !conn_->isOpen()) throw StoreError("database is not open");
+  if (!compiled_ || compiled_->db != conn_->handle()) {
+    compiled_.reset();
+    auto p = std::make_shared<Prepared>();
+    p->compile(*this);
+    compiled_ = p;
+  }
+  Prepared& p = *compiled_;
+  sqlite3_clear_bindings(p.stmt);
+  p.bindAll(*this);
   sqlite3* db = conn_->handle();
   int rc;
   while ((rc = sqlite3_step(p.stmt)) == SQLITE_ROW) {
   }
-  if (rc != SQLITE_DONE) fail(db);
+  if (rc != SQLITE_DONE) {
+    QString msg = QString::fromUtf8(sqlite3_errmsg(db));
+    sqlite3_reset(p.stmt);
+    throw StoreError(msg);
+  }
+  sqlite3_reset(p.stmt);
   return sqlite3_changes(db);
 }
 
 void Query::close() {
+  clearResult();
+  compiled_.reset();
+}
+
+void Query::clearResult() {
   names_.clear();
   types_.clear();
   rows_.clear();

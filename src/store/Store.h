@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVector>
+#include <memory>
 #include <stdexcept>
 #include <utility>
 
@@ -93,7 +94,10 @@ class FieldValue {
 class Query {
  public:
   explicit Query(Connection* connection = nullptr) : conn_(connection) {}
-  void setConnection(Connection* c) { conn_ = c; }
+  void setConnection(Connection* c) {
+    if (c != conn_) compiled_.reset();
+    conn_ = c;
+  }
   Connection* connection() const { return conn_; }
 
   // Setting a new text closes the query and forgets earlier parameters.
@@ -104,7 +108,9 @@ class Query {
 
   void open();          // runs a statement with a result
   void open(const QString& sql) { setSql(sql); open(); }
-  int exec();           // runs a statement without a result; returns the rows changed
+  // Runs a statement without a result; returns the rows changed. Running it
+  // again before setSql or close reuses its compiled form, binding anew.
+  int exec();
   int exec(const QString& sql) { setSql(sql); return exec(); }
   void close();
 
@@ -133,14 +139,17 @@ class Query {
 
  private:
   struct Prepared;
+  void clearResult();
   Connection* conn_;
   QString sql_;
   QVector<std::pair<QString, QVariant>> params_;
+  int bindHint_ = 0;
   QStringList names_;
   QVector<FieldType> types_;
   QVector<QVector<QVariant>> rows_;
   int pos_ = 0;
   bool active_ = false;
+  std::shared_ptr<Prepared> compiled_;  // of exec(), until setSql or close
   friend struct Prepared;
 };
 

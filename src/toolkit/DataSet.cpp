@@ -50,6 +50,20 @@ void DataSet::loadFrom(const Query& query) {
   }
 }
 
+void DataSet::setRows(QVector<QVector<QVariant>> rows) {
+  rows_ = std::move(rows);
+  for (auto& row : rows_) row.resize(fields_.size());
+  cur_ = rows_.isEmpty() ? -1 : 0;
+  bof_ = true;
+  eof_ = rows_.isEmpty();
+  modified_ = false;
+  setState(Browse);
+  if (!disabled_) {
+    emit reset();
+    emit currentChanged(cur_);
+  }
+}
+
 void DataSet::setTable(const QString& table, const QStringList& keyFields) {
   table_ = table;
   keys_ = keyFields;

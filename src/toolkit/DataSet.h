@@ -44,6 +44,9 @@ class DataSet : public QObject {
   void emptyTable();   // removes every row, keeps the fields
   // Copies a query's columns and rows; the set is in-memory afterwards.
   void loadFrom(const Query& query);
+  // Replaces every row of an in-memory table at once, each row's values in
+  // field order and already of the fields' types; for copies of large results.
+  void setRows(QVector<QVector<QVariant>> rows);
 
   // -- rows of one table
   void setConnection(Connection* connection) { conn_ = connection; }

@@ -1,16 +1,24 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
 #include <memory>
 
+#include "app/Commands.h"
+#include "common/MyFun.h"
 #include "payroll/GzData.h"
 #include "support/TestEnv.h"
 #include "toolkit/DataGrid.h"
+#include "toolkit/FileDialog.h"
 #include "toolkit/MonthPicker.h"
 #include "toolkit/MsgBox.h"
+
+void registerSheetCommands();
 
 namespace {
 
@@ -154,6 +162,29 @@ TEST_F(GzDataTest, ColumnsFollowTheMonthsItemsAndFormulas) {
     EXPECT_EQ(g->column(i).displayFormat, "0.00");
   }
   EXPECT_FALSE(g->isGridReadOnly());
+}
+
+TEST_F(GzDataTest, ColumnSettingsAreKeptPerModeAndTheGridExports) {
+  MyFun::writeIni("GzData1", "col8", "0");  // 奖金 hidden in the payslip window only
+  MyFun::writeIni("GzData1", "col0", "1");  // a fixed column stays hidden whatever is kept
+  open(1);
+  EXPECT_FALSE(grid()->isColumnVisible(grid()->columnOfField("f2")));
+  EXPECT_FALSE(grid()->isColumnVisible(0));
+  open(0);
+  EXPECT_TRUE(grid()->isColumnVisible(grid()->columnOfField("f2")));
+
+  bool shown = false;
+  whenModal("TfrmSetup", [&](QWidget* d) {
+    shown = true;
+    d->close();
+  });
+  click("btnSetup");
+  EXPECT_TRUE(shown);
+
+  FileDialog::Script files;
+  files.answer(env->dir() + "april");
+  click("btnExport");
+  EXPECT_TRUE(QFile::exists(env->dir() + "april.xlsx"));
 }
 
 TEST_F(GzDataTest, ItemAddedAfterThePreparedMonthIsNotInIt) {
@@ -305,6 +336,8 @@ TEST_F(GzDataTest, CalculatingAnEmptySheetDoesNothing) {
   MsgBox::Recorder rec;
   w = std::make_unique<TfrmGzData>();
   w->show();
+  EXPECT_EQ(w->monthPicker()->date(), QDate(2010, 4, 1));  // the business month
+  EXPECT_EQ(w->monthPicker()->text(), "2010年04月");
   click("btnCalc");  // nothing loaded
   env->exec("update worker set state=1");
   open(0, 2010, 6);  // a month without employees
@@ -381,6 +414,36 @@ TEST_F(GzDataTest, LoadFailureIsReported) {
   ASSERT_EQ(rec.shown.size(), 1);
   EXPECT_TRUE(rec.lastText().contains("f9")) << rec.lastText().toStdString();
   EXPECT_EQ(rec.shown[0].caption, "错误");
+
+  // a text item holding words, written by some other program, is refused too
+  env->exec("delete from gzxm_m where xh=9");
+  store("0002", "f6='全勤'");
+  rec.clear();
+  open();
+  ASSERT_EQ(rec.shown.size(), 1);
+  EXPECT_TRUE(rec.lastText().contains("全勤")) << rec.lastText().toStdString();
+  EXPECT_EQ(stored("0002", "f6"), "全勤");
+}
+
+TEST_F(GzDataTest, EveryCommandOpensANewMaximisedWindowInItsMode) {
+  QMdiArea area;
+  area.resize(800, 600);
+  area.show();
+  MyFun::setMdiArea(&area);
+  Commands::clear();
+  registerSheetCommands();
+  for (int tag : {1003, 1003, 1301, 1303}) EXPECT_TRUE(Commands::run(tag));
+  QStringList seen;
+  for (QMdiSubWindow* sub : area.subWindowList(QMdiArea::CreationOrder)) {
+    auto* sheet = qobject_cast<TfrmGzData*>(sub->widget());
+    ASSERT_NE(sheet, nullptr);
+    seen << sheet->windowTitle() + QString::number(sheet->mode());
+  }
+  EXPECT_EQ(seen, QStringList({"工资数据录入0", "工资数据录入0", "打印工资条1", "工资发放表2"}));
+  ASSERT_NE(area.activeSubWindow(), nullptr);
+  EXPECT_TRUE(area.activeSubWindow()->isMaximized());
+  Commands::clear();
+  MyFun::setMdiArea(nullptr);
 }
 
 }  // namespace
