@@ -211,6 +211,13 @@ TEST(MainFrm, CommandsRunTheirRegisteredHandlers) {
   TestProgram p;
   TfrmMain w;
   QList<int> ran;
+  // the real commands come back afterwards: the handlers below die with this test
+  struct RealCommands {
+    ~RealCommands() {
+      registerReferenceCommands();
+      registerPayrollCommands();
+    }
+  } realCommands;
   Commands::add(1503, [&] { ran << 1503; });
   Commands::add(1003, [&] { ran << 1003; });
   byName(w, "miJjgz")->trigger();
