@@ -94,6 +94,18 @@ menu 2 6                         # 部门设置
 shot depart
 closetable
 
+# ---------------------------------------------------------------- piece-work
+click 41 50                      # 计件录入
+sel="$(win "请选择过滤条件")"
+shotwin jjdatasel "$sel"
+clickin "$sel" 76 189            # 是否显示员工明细
+clickin "$sel" 142 215 1.5       # 确定
+shot jjdata
+click 822 50                     # 增加
+shotwin jjdatamdy "$(win "增加计件数据")"
+key Escape
+closemax
+
 # ---------------------------------------------------------------- salary items and formulas
 menu 2 4                         # 工资项目定义
 shotwin gzxm "$(win "工资项目定义")"
