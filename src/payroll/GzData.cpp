@@ -40,8 +40,7 @@ TfrmGzData::TfrmGzData(QWidget* parent) : TChildWindow(parent) {
   setObjectName("TfrmGzData");
   setWindowTitle(QStringLiteral("工资数据录入"));
 
-  auto* bar = new QToolBar(this);
-  bar->setObjectName("ToolBar1");
+  createOwnToolBar(QStringLiteral("工资数据"), "ToolBar1");
   addButton("btnLoad", QStringLiteral("调出"), QStyle::SP_DialogOpenButton);
   btnRegen = addButton("btnRegen", QStringLiteral("重新生成"), QStyle::SP_BrowserReload);
   btnCalc = addButton("btnCalc", QStringLiteral("计算"), QStyle::SP_DialogApplyButton);
@@ -50,7 +49,6 @@ TfrmGzData::TfrmGzData(QWidget* parent) : TChildWindow(parent) {
   addButton("btnSetup", QStringLiteral("设置"), QStyle::SP_FileDialogContentsView);
   addButton("btnExport", QStringLiteral("导出"), QStyle::SP_DialogSaveButton);
   addButton("btnExit", QStringLiteral("退出"), QStyle::SP_DialogCloseButton);
-  setOwnToolBar(bar);
 
   auto* band = new QFrame(this);
   band->setObjectName("CoolBar1");
@@ -105,10 +103,7 @@ TfrmGzData::~TfrmGzData() {
 }
 
 QAction* TfrmGzData::addButton(const QString& name, const QString& text, int icon) {
-  QToolBar* bar = findChild<QToolBar*>("ToolBar1");
-  QAction* a = bar->addAction(style()->standardIcon(QStyle::StandardPixmap(icon)), text);
-  a->setObjectName(name);
-  if (QWidget* w = bar->widgetForAction(a)) w->setObjectName(name);
+  QAction* a = addTool(name.toLatin1().constData(), text, QStyle::StandardPixmap(icon));
   if (name == "btnLoad") connect(a, &QAction::triggered, this, &TfrmGzData::btnLoadClick);
   if (name == "btnRegen") connect(a, &QAction::triggered, this, &TfrmGzData::btnRegenClick);
   if (name == "btnCalc") connect(a, &QAction::triggered, this, &TfrmGzData::btnCalcClick);

@@ -23,21 +23,18 @@ TfrmGzSum::TfrmGzSum(QWidget* parent) : TChildWindow(parent), qryXm(&db()) {
   setObjectName("TfrmGzSum");
   setWindowTitle("工资汇总表");
 
-  auto* bar = new QToolBar("工资汇总表");
-  bar->setObjectName("tbGzSum");
-  auto add = [&](const char* name, const QString& text, std::function<void()> slot) {
-    QAction* a = bar->addAction(text);
-    a->setObjectName(name);
+  QToolBar* bar = createOwnToolBar("工资汇总表", "tbGzSum");
+  auto add = [&](const char* name, const QString& text, QStyle::StandardPixmap icon, std::function<void()> slot) {
+    QAction* a = addTool(name, text, icon);
     connect(a, &QAction::triggered, this, std::move(slot));
     return a;
   };
-  btnQuery = add("btnQuery", "查询", [this] { query(); });
-  btnPrint = add("btnPrint", "打印", [this] { print(); });
-  btnSetup = add("btnSetup", "设置", [this] { setup(); });
-  btnExport = add("btnExport", "导出", [this] { exportGrid(); });
+  btnQuery = add("btnQuery", "查询", QStyle::SP_FileDialogContentsView, [this] { query(); });
+  btnPrint = add("btnPrint", "打印", QStyle::SP_FileIcon, [this] { print(); });
+  btnSetup = add("btnSetup", "设置", QStyle::SP_FileDialogListView, [this] { setup(); });
+  btnExport = add("btnExport", "导出", QStyle::SP_DialogSaveButton, [this] { exportGrid(); });
   bar->addSeparator();
-  btnExit = add("btnExit", "退出", [this] { close(); });
-  setOwnToolBar(bar);
+  btnExit = add("btnExit", "退出", QStyle::SP_DialogCloseButton, [this] { close(); });
 
   auto* band = new QWidget(this);
   band->setObjectName("pnlTop");

@@ -21,24 +21,19 @@ TfrmGzgs::TfrmGzgs(QWidget* parent) : TChildWindow(parent) {
   setWindowTitle("计算公式定义");
   setWindowState(Qt::WindowMaximized);
 
-  auto* bar = new QToolBar("计算公式定义");
-  bar->setObjectName("tbGzgs");
+  QToolBar* bar = createOwnToolBar("计算公式定义", "tbGzgs");
   auto tool = [&](const char* name, const QString& caption, QStyle::StandardPixmap icon, void (TfrmGzgs::*slot)()) {
-    QAction* a = bar->addAction(style()->standardIcon(icon), caption);
+    QAction* a = addTool(name, caption, icon);
     connect(a, &QAction::triggered, this, slot);
-    auto* b = qobject_cast<QToolButton*>(bar->widgetForAction(a));
-    b->setObjectName(name);
-    return b;
+    return qobject_cast<QToolButton*>(bar->widgetForAction(a));
   };
   btnAppend = tool("btnAppend", "增加", QStyle::SP_FileDialogNewFolder, &TfrmGzgs::append);
   btnMdy = tool("btnMdy", "修改", QStyle::SP_FileDialogDetailedView, &TfrmGzgs::modify);
   btnDel = tool("btnDel", "删除", QStyle::SP_TrashIcon, &TfrmGzgs::remove);
   bar->addSeparator();
-  QAction* exit = bar->addAction(style()->standardIcon(QStyle::SP_DialogCloseButton), "退出");
+  QAction* exit = addTool("btnExit", "退出", QStyle::SP_DialogCloseButton);
   connect(exit, &QAction::triggered, this, &QWidget::close);
   btnExit = qobject_cast<QToolButton*>(bar->widgetForAction(exit));
-  btnExit->setObjectName("btnExit");
-  setOwnToolBar(bar);
 
   auto* band = new QLabel("计算公式定义", this);
   band->setObjectName("lblBand");

@@ -28,26 +28,18 @@ TfrmJjData::TfrmJjData(QWidget* parent) : TChildWindow(parent), qry(&db()) {
   setObjectName("TfrmJjData");
   setWindowTitle(QStringLiteral("计件数据录入"));
 
-  auto* bar = new QToolBar(QStringLiteral("计件数据"), this);
-  bar->setObjectName("ToolBar1");
-  auto addButton = [&](const char* name, const QString& text, QStyle::StandardPixmap icon) {
-    QAction* a = bar->addAction(style()->standardIcon(icon), text);
-    a->setObjectName(name);
-    if (QWidget* w = bar->widgetForAction(a)) w->setObjectName(name);
-    return a;
-  };
-  QAction* aQuery = addButton("btnQuery", QStringLiteral("查询"), QStyle::SP_FileDialogContentsView);
+  QToolBar* bar = createOwnToolBar(QStringLiteral("计件数据"), "ToolBar1");
+  QAction* aQuery = addTool("btnQuery", QStringLiteral("查询"), QStyle::SP_FileDialogContentsView);
   bar->addSeparator();
-  QAction* aAppend = addButton("btnAppend", QStringLiteral("增加"), QStyle::SP_FileDialogNewFolder);
-  QAction* aMdy = addButton("btnMdy", QStringLiteral("修改"), QStyle::SP_FileDialogDetailedView);
-  QAction* aDel = addButton("btnDel", QStringLiteral("删除"), QStyle::SP_TrashIcon);
+  QAction* aAppend = addTool("btnAppend", QStringLiteral("增加"), QStyle::SP_FileDialogNewFolder);
+  QAction* aMdy = addTool("btnMdy", QStringLiteral("修改"), QStyle::SP_FileDialogDetailedView);
+  QAction* aDel = addTool("btnDel", QStringLiteral("删除"), QStyle::SP_TrashIcon);
   bar->addSeparator();
-  QAction* aPrint = addButton("btnPrint", QStringLiteral("打印"), QStyle::SP_FileIcon);
-  QAction* aSetup = addButton("btnSetup", QStringLiteral("设置"), QStyle::SP_FileDialogListView);
-  QAction* aExport = addButton("btnExport", QStringLiteral("导出"), QStyle::SP_DialogSaveButton);
+  QAction* aPrint = addTool("btnPrint", QStringLiteral("打印"), QStyle::SP_FileIcon);
+  QAction* aSetup = addTool("btnSetup", QStringLiteral("设置"), QStyle::SP_FileDialogListView);
+  QAction* aExport = addTool("btnExport", QStringLiteral("导出"), QStyle::SP_DialogSaveButton);
   bar->addSeparator();
-  QAction* aExit = addButton("btnExit", QStringLiteral("退出"), QStyle::SP_DialogCloseButton);
-  setOwnToolBar(bar);
+  QAction* aExit = addTool("btnExit", QStringLiteral("退出"), QStyle::SP_DialogCloseButton);
 
   auto* band = new QFrame(this);
   band->setObjectName("pnlTitle");

@@ -36,24 +36,17 @@ TfrmWorker::TfrmWorker(QWidget* parent) : TChildWindow(parent) {
   setObjectName("TfrmWorker");
   setWindowTitle(QStringLiteral("员工名册管理"));
 
-  auto* bar = new QToolBar(QStringLiteral("员工名册"), this);
-  bar->setObjectName("tbWorker");
-  auto button = [this, bar](const char* name, const QString& text, QStyle::StandardPixmap icon) {
-    QAction* a = bar->addAction(style()->standardIcon(icon), text);
-    a->setObjectName(name);
-    return a;
-  };
-  btnAppend = button("btnAppend", QStringLiteral("增加"), QStyle::SP_FileIcon);
-  btnMdy = button("btnMdy", QStringLiteral("修改"), QStyle::SP_FileDialogDetailedView);
-  btnDel = button("btnDel", QStringLiteral("删除"), QStyle::SP_TrashIcon);
+  QToolBar* bar = createOwnToolBar(QStringLiteral("员工名册"), "tbWorker");
+  btnAppend = addTool("btnAppend", QStringLiteral("增加"), QStyle::SP_FileIcon);
+  btnMdy = addTool("btnMdy", QStringLiteral("修改"), QStyle::SP_FileDialogDetailedView);
+  btnDel = addTool("btnDel", QStringLiteral("删除"), QStyle::SP_TrashIcon);
   bar->addSeparator();
-  btnPrint = button("btnPrint", QStringLiteral("打印"), QStyle::SP_DialogSaveButton);
-  btnLocate = button("btnLocate", QStringLiteral("定位"), QStyle::SP_FileDialogContentsView);
-  btnSetup = button("btnSetup", QStringLiteral("设置"), QStyle::SP_FileDialogListView);
-  btnExport = button("btnExport", QStringLiteral("导出"), QStyle::SP_ArrowRight);
+  btnPrint = addTool("btnPrint", QStringLiteral("打印"), QStyle::SP_DialogSaveButton);
+  btnLocate = addTool("btnLocate", QStringLiteral("定位"), QStyle::SP_FileDialogContentsView);
+  btnSetup = addTool("btnSetup", QStringLiteral("设置"), QStyle::SP_FileDialogListView);
+  btnExport = addTool("btnExport", QStringLiteral("导出"), QStyle::SP_ArrowRight);
   bar->addSeparator();
-  btnClose = button("btnClose", QStringLiteral("退出"), QStyle::SP_DialogCloseButton);
-  setOwnToolBar(bar);
+  btnClose = addTool("btnClose", QStringLiteral("退出"), QStyle::SP_DialogCloseButton);
 
   auto* title = new QLabel(QStringLiteral("员工名册"), this);
   title->setObjectName("lblTitle");

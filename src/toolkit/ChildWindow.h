@@ -1,5 +1,6 @@
 #pragma once
 #include <QPointer>
+#include <QStyle>
 #include <QToolBar>
 #include <QWidget>
 
@@ -16,6 +17,10 @@ class TChildWindow : public QWidget {
 
  protected:
   void setOwnToolBar(QToolBar* bar);
+  // Builds the window's own toolbar button by button: each button's action
+  // and its tool button carry the given object name.
+  QToolBar* createOwnToolBar(const QString& title, const QString& objectName);
+  QAction* addTool(const char* objectName, const QString& text, QStyle::StandardPixmap icon);
 
  private:
   QPointer<QToolBar> toolBar_;
