@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6printsupport6 qt6-translations-l10n libgl-dev
   libsqlite3-dev sqlite3 libzip-dev zip unzip libxlsxwriter-dev libsodium-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-arphic-uming poppler-utils xvfb xauth x11-apps imagemagick
+  fonts-arphic-uming poppler-utils xvfb xauth x11-apps imagemagick xdotool
   qt6-qpa-plugins
 )
 
