@@ -332,8 +332,7 @@ void TfrmMain::runCommand(int tag) {
     case 2101:
       showManual();
       return;
-    case 2105:
-      showAbout();
+    case 2105:  // "关于..." is gated like the others but opens nothing
       return;
     default:
       Commands::run(tag);
@@ -350,10 +349,6 @@ void TfrmMain::showManual() {
       return;
     }
   }
-}
-
-void TfrmMain::showAbout() {
-  MsgBox::info(QStringLiteral("青禾工资管理系统\n版本 V2010 (build20100721)"), QStringLiteral("关于"), this);
 }
 
 // The login dialog proposes today's date. On confirmation the session values

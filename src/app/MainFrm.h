@@ -64,7 +64,6 @@ class TfrmMain : public QMainWindow {
   void hideSwitchedOff();
 
   void showManual();
-  void showAbout();
   void fillWindowList();
   void childActivated(QMdiSubWindow* sub);
 

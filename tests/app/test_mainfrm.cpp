@@ -229,9 +229,8 @@ TEST(MainFrm, CommandsRunTheirRegisteredHandlers) {
   MsgBox::Recorder rec;
   byName(w, "miHelp")->trigger();  // no manual beside the program: nothing at all
   EXPECT_TRUE(rec.shown.isEmpty());
-  byName(w, "miAbout")->trigger();
-  ASSERT_EQ(rec.shown.size(), 1);
-  EXPECT_TRUE(rec.lastText().contains("V2010"));
+  byName(w, "miAbout")->trigger();  // gated, but no action
+  EXPECT_TRUE(rec.shown.isEmpty());
   EXPECT_TRUE(w.mdiArea()->subWindowList().isEmpty());
 }
 
