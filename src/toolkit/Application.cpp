@@ -9,8 +9,9 @@
 #include "toolkit/MsgBox.h"
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+  // The name alone is the title: an explicit display name would be appended
+  // to every window caption on X11.
   setApplicationName(QStringLiteral("青禾工资管理系统"));
-  setApplicationDisplayName(QStringLiteral("青禾工资管理系统"));
   setUpLook();
 }
 
