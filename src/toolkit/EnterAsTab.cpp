@@ -25,7 +25,9 @@ bool EnterAsTab::eventFilter(QObject* watched, QEvent* event) {
     if (qobject_cast<QAbstractItemView*>(p) || qobject_cast<QPlainTextEdit*>(p) || qobject_cast<QTextEdit*>(p))
       return false;
   }
+  // The window moves the focus on: a date picker given the Tab itself would
+  // only step to its next section.
   QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
-  QApplication::sendEvent(w, &tab);
+  QApplication::sendEvent(window_, &tab);
   return true;
 }
