@@ -129,6 +129,9 @@ TEST(GzgsMdy, EnterWalksTheFieldsInTheirOrder) {
   EXPECT_EQ(QApplication::focusWidget(), d.edtGs);
   QTest::keyClick(d.edtGs, Qt::Key_Return);  // the condition box is disabled
   EXPECT_EQ(QApplication::focusWidget(), d.lstSrc);
+  QTest::keyClick(d.lstSrc, Qt::Key_Return);
+  EXPECT_EQ(QApplication::focusWidget(), d.rbGs);
+  EXPECT_EQ(d.edtGs->text(), "");
 
   d.rbCon->click();
   d.cboDest->setFocus();
