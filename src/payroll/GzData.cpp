@@ -74,6 +74,7 @@ TfrmGzData::TfrmGzData(QWidget* parent) : TChildWindow(parent) {
 
   grid = new DataGrid(this);
   grid->setObjectName("grid");
+  tmp.setObjectName("tmp");
   grid->setDataSet(&tmp);
 
   auto* layout = new QVBoxLayout(this);

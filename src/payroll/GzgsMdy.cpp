@@ -144,6 +144,17 @@ TfrmGzgsMdy::TfrmGzgsMdy(QWidget* parent) : QDialog(parent) {
   top->addLayout(bottom);
   resize(600, 340);
 
+  // the fields in their reading order, though the source list sits apart
+  setTabOrder(cboDest, edtGs);
+  setTabOrder(edtGs, edtCon);
+  setTabOrder(edtCon, lstSrc);
+  setTabOrder(lstSrc, rbGs);
+  setTabOrder(rbGs, rbCon);
+  setTabOrder(rbCon, btnAddItem);
+  setTabOrder(btnAddItem, btnClear);
+  setTabOrder(btnClear, btnYes);
+  setTabOrder(btnYes, btnCancel);
+
   applyOption();
   new EnterAsTab(this);
 }

@@ -27,9 +27,12 @@ TfrmGzxmMdy::TfrmGzxmMdy(QWidget* parent) : QDialog(parent) {
   cboTp = new QComboBox(this);
   cboTp->setObjectName("cboTp");
   cboTp->addItems({"数值型", "文本型"});
-  connect(cboTp, &QComboBox::currentIndexChanged, this, [this](int i) {
+  // choosing "数值型" resets the width, even when it was chosen already
+  auto numericWidth = [this](int i) {
     if (i == 0) edtSize->setText("0");
-  });
+  };
+  connect(cboTp, &QComboBox::currentIndexChanged, this, numericWidth);
+  connect(cboTp, &QComboBox::activated, this, numericWidth);
 
   auto* grid = new QGridLayout;
   auto row = [&](int r, const QString& caption, QWidget* w) {

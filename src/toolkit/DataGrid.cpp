@@ -8,13 +8,15 @@
 #include <QStyledItemDelegate>
 #include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
 
 #include "common/MyFun.h"
 #include "toolkit/GridFind.h"
 #include "toolkit/MsgBox.h"
 
 namespace {
-const QColor kInfoColor(0xFF, 0xFF, 0xE1);
+// Information fields are shaded like the system's tooltips.
+QColor infoColor() { return QToolTip::palette().color(QPalette::Inactive, QPalette::ToolTipBase); }
 
 bool isNumber(const QVariant& v) {
   switch (v.typeId()) {
@@ -205,7 +207,7 @@ QVariant DataGridModel::data(const QModelIndex& index, int role) const {
       return v.toString();
     }
     case Qt::BackgroundRole:
-      if (c.infoColor) return kInfoColor;
+      if (c.infoColor) return infoColor();
       return {};
     case Qt::TextAlignmentRole: {
       if (c.alignment) return int(c.alignment | Qt::AlignVCenter);

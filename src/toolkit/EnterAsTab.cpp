@@ -20,7 +20,9 @@ bool EnterAsTab::eventFilter(QObject* watched, QEvent* event) {
   auto* key = static_cast<QKeyEvent*>(event);
   if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) return false;
   auto* w = qobject_cast<QWidget*>(watched);
-  if (!w || w->window() != window_) return false;
+  // isAncestorOf stays within one window, so a child window of the main
+  // window gets its own Enter handling and a dialog opened from it does not
+  if (!w || !(w == window_ || window_->isAncestorOf(w))) return false;
   for (QWidget* p = w; p && p != window_; p = p->parentWidget()) {
     if (qobject_cast<QAbstractItemView*>(p) || qobject_cast<QPlainTextEdit*>(p) || qobject_cast<QTextEdit*>(p))
       return false;

@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <QToolTip>
 #include <memory>
 
 #include "app/Commands.h"
@@ -162,6 +163,14 @@ TEST_F(GzDataTest, ColumnsFollowTheMonthsItemsAndFormulas) {
     EXPECT_EQ(g->column(i).displayFormat, "0.00");
   }
   EXPECT_FALSE(g->isGridReadOnly());
+  // the shading is the system's tooltip background, as the user's other programs show it
+  const QColor tip = QToolTip::palette().color(QPalette::Inactive, QPalette::ToolTipBase);
+  auto shade = [g](const char* field) {
+    return g->model()->index(0, g->columnOfField(field)).data(Qt::BackgroundRole);
+  };
+  EXPECT_EQ(shade("wkname").value<QColor>(), tip);
+  EXPECT_EQ(shade("f4").value<QColor>(), tip);
+  EXPECT_FALSE(shade("f1").isValid());
 }
 
 TEST_F(GzDataTest, ColumnSettingsAreKeptPerModeAndTheGridExports) {

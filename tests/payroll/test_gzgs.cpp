@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -117,6 +118,27 @@ TEST(GzgsMdy, ConditionOptionEditsTheConditionBoxOnly) {
 }
 
 // On 确定 the texts are parsed and their names checked; the user may still save.
+TEST(GzgsMdy, EnterWalksTheFieldsInTheirOrder) {
+  Formulas t;
+  TfrmGzgsMdy d;
+  d.show();
+  d.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+  d.cboDest->setFocus();
+  QTest::keyClick(d.cboDest, Qt::Key_Return);
+  EXPECT_EQ(QApplication::focusWidget(), d.edtGs);
+  QTest::keyClick(d.edtGs, Qt::Key_Return);  // the condition box is disabled
+  EXPECT_EQ(QApplication::focusWidget(), d.lstSrc);
+  QTest::keyClick(d.lstSrc, Qt::Key_Return);
+  EXPECT_EQ(QApplication::focusWidget(), d.rbGs);
+  EXPECT_EQ(d.edtGs->text(), "");
+
+  d.rbCon->click();
+  d.cboDest->setFocus();
+  QTest::keyClick(d.cboDest, Qt::Key_Return);
+  EXPECT_EQ(QApplication::focusWidget(), d.edtCon);
+}
+
 TEST(GzgsMdy, SaveChecksTheTexts) {
   struct {
     const char* gs;

@@ -93,6 +93,24 @@ TEST(Gzxm, EmptyNameAndEmptyWidth) {
   EXPECT_EQ(t.columns().last(), "f1 varchar(0)");
 }
 
+TEST(Gzxm, ChoosingNumericResetsTheWidthEvenWhenAlreadyChosen) {
+  Items t;
+  TfrmGzxmMdy dlg;
+  dlg.setMode(TfrmGzxmMdy::Add);
+  dlg.edtSize->setText("20");
+  emit dlg.cboTp->activated(0);  // the user picks "数值型" from the drop-down again
+  EXPECT_EQ(dlg.edtSize->text(), "0");
+  dlg.cboTp->setCurrentIndex(1);
+  dlg.edtSize->setText("20");
+  emit dlg.cboTp->activated(1);
+  EXPECT_EQ(dlg.edtSize->text(), "20");
+  dlg.edtName->setText("津贴");
+  dlg.cboTp->setCurrentIndex(0);
+  emit dlg.cboTp->activated(0);
+  dlg.btnSave->click();
+  EXPECT_EQ(t.p.rows("select fname,ftype,fsize from gzxm"), QStringList{"f1|0|0"});
+}
+
 // Deleting the last item: its number comes back only when its column went.
 TEST(Gzxm, DeleteDropsTheColumnOnlyWhileTheSheetIsEmpty) {
   for (bool withRows : {false, true}) {
