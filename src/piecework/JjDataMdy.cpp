@@ -166,17 +166,9 @@ TfrmJjDataMdy::TfrmJjDataMdy(QWidget* parent) : QDialog(parent) {
 
   // FormCreate: the fill switch is off; the lists with their empty entries
   cboGz->addItem(QString());
-  {
-    Query q(&db());
-    q.open("select * from jjgz order by gzcode");
-    for (q.first(); !q.eof(); q.next()) cboGz->addItem(MyFun::codeName(q.str("gzcode"), q.str("gzname")));
-  }
+  cboGz->addItems(DBFun::codeNames("jjgz", "gzcode", "gzname"));
   cboXs->addItem(QString());
-  {
-    Query q(&db());
-    q.open("select * from jjxs order by xscode");
-    for (q.first(); !q.eof(); q.next()) cboXs->addItem(MyFun::codeName(q.str("xscode"), q.str("xsname")));
-  }
+  cboXs->addItems(DBFun::codeNames("jjxs", "xscode", "xsname"));
   edtDt->setDate(Session::bizQDate());
 
   // only the user's choices run the change handlers
@@ -261,11 +253,7 @@ void TfrmJjDataMdy::fillProcesses() {
   }
   cboGx->clear();
   cboGx->addItem(QString());
-  Query q(&db());
-  q.setSql("select * from jjgx where gzcode=:gzcode order by gxcode");
-  q.bind("gzcode", MyFun::codeOf(cboGz->currentText()));
-  q.open();
-  for (q.first(); !q.eof(); q.next()) cboGx->addItem(MyFun::codeName(q.str("gxcode"), q.str("gxname")));
+  cboGx->addItems(DBFun::processNames(MyFun::codeOf(cboGz->currentText())));
   cboGx->setCurrentIndex(0);
 }
 

@@ -1,3 +1,4 @@
+#include "store/DBFun.h"
 #include "piecework/JjDataSel.h"
 
 #include <QApplication>
@@ -86,17 +87,9 @@ TfrmJjDataSel::TfrmJjDataSel(QWidget* parent) : QDialog(parent) {
 
   // read once: trades and departments added later show after a restart
   cboDepart->addItem(QString());
-  {
-    Query q(&db());
-    q.open("select * from depart order by bmcode");
-    for (q.first(); !q.eof(); q.next()) cboDepart->addItem(MyFun::codeName(q.str("bmcode"), q.str("bmname")));
-  }
+  cboDepart->addItems(DBFun::codeNames("depart", "bmcode", "bmname"));
   cboGz->addItem(QString());
-  {
-    Query q(&db());
-    q.open("select * from jjgz order by gzcode");
-    for (q.first(); !q.eof(); q.next()) cboGz->addItem(MyFun::codeName(q.str("gzcode"), q.str("gzname")));
-  }
+  cboGz->addItems(DBFun::codeNames("jjgz", "gzcode", "gzname"));
   cboGz->setCurrentIndex(0);
   cboDepart->setCurrentIndex(0);
 
@@ -110,11 +103,7 @@ void TfrmJjDataSel::cboGzChange() {
   cboGx->clear();
   if (cboGz->currentText().isEmpty()) return;
   cboGx->addItem(QString());
-  Query q(&db());
-  q.setSql("select * from jjgx where gzcode=:gzcode order by gxcode");
-  q.bind("gzcode", MyFun::codeOf(cboGz->currentText()));
-  q.open();
-  for (q.first(); !q.eof(); q.next()) cboGx->addItem(MyFun::codeName(q.str("gxcode"), q.str("gxname")));
+  cboGx->addItems(DBFun::processNames(MyFun::codeOf(cboGz->currentText())));
   cboGx->setCurrentIndex(0);
 }
 

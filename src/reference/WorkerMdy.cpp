@@ -113,10 +113,7 @@ TfrmWorkerMdy::TfrmWorkerMdy(QWidget* parent)
   connect(btnSave, &QPushButton::clicked, this, &TfrmWorkerMdy::btnSaveClick);
   connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 
-  Query& q = dmMain()->qryExec;
-  q.open("select * from worker_tp order by tpcode");
-  for (q.first(); !q.eof(); q.next()) cboTp->addItem(MyFun::codeName(q.str("tpcode"), q.str("tpname")));
-  q.close();
+  cboTp->addItems(DBFun::codeNames("worker_tp", "tpcode", "tpname"));
   dtpIndate->setDate(QDate::currentDate());
   cboSex->setCurrentIndex(0);
   cboTp->setCurrentIndex(0);

@@ -97,6 +97,22 @@ QString workerPosition(const QString& code) {
   return "[" + tp + "]" + positionName(tp);
 }
 
+QStringList codeNames(const QString& table, const QString& codeColumn, const QString& nameColumn) {
+  Query& q = run("select " + codeColumn + "," + nameColumn + " from " + table + " order by " + codeColumn);
+  QStringList entries;
+  for (q.first(); !q.eof(); q.next()) entries << MyFun::codeName(q.field(0).asString(), q.field(1).asString());
+  q.close();
+  return entries;
+}
+
+QStringList processNames(const QString& trade) {
+  Query& q = run("select gxcode,gxname from jjgx where gzcode=:gzcode order by gxcode", {{"gzcode", trade}});
+  QStringList entries;
+  for (q.first(); !q.eof(); q.next()) entries << MyFun::codeName(q.field(0).asString(), q.field(1).asString());
+  q.close();
+  return entries;
+}
+
 int nextFieldNumber() {
   Query& q = run("select * from gzdata where 1=0");
   QString last = q.fieldName(q.fieldCount() - 1);

@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 
 // Lookup and numbering helpers shared by the windows. Each runs its own
 // statements on the data module's third shared query, so it may be called
@@ -22,6 +23,10 @@ bool positionExists(const QString& code);
 bool workerInUse(const QString& code);  // piece-work lines or salary rows
 QString positionName(const QString& code);
 QString workerPosition(const QString& code);  // "[" + tpcode + "]" + name, or empty
+
+// "[code]name" entries of a code table in code order, for the drop-downs.
+QStringList codeNames(const QString& table, const QString& codeColumn, const QString& nameColumn);
+QStringList processNames(const QString& trade);  // the trade's processes, "[gxcode]gxname"
 
 int nextFieldNumber();    // number of a new salary item, from gzdata's last column
 int nextFormulaNumber();  // max(gzgs.xh) + 1
