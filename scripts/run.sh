@@ -33,6 +33,10 @@ if [ "$demo" = 1 ]; then
   install_dir "$dir"
 fi
 echo "程序目录: $dir"
+# sudo usually drops DISPLAY: use the local desktop's when there is one
+if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -n "${SUDO_USER:-}" ] && [ -S /tmp/.X11-unix/X0 ]; then
+  export DISPLAY=:0
+fi
 if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   echo "no display: start $dir/qinghe from a desktop session" >&2
   exit 0
