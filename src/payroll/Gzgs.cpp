@@ -68,9 +68,7 @@ TfrmGzgs::TfrmGzgs(QWidget* parent) : TChildWindow(parent) {
   connect(pmGrid->addAction("增加公式"), &QAction::triggered, this, &TfrmGzgs::append);
   connect(pmGrid->addAction("修改公式"), &QAction::triggered, this, &TfrmGzgs::modify);
   connect(pmGrid->addAction("删除公式"), &QAction::triggered, this, &TfrmGzgs::remove);
-  grid->setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(grid, &QWidget::customContextMenuRequested, this,
-          [this](const QPoint& p) { pmGrid->popup(grid->viewport()->mapToGlobal(p)); });
+  grid->setPopupMenu(pmGrid);
 
   auto* top = new QVBoxLayout(this);
   top->setContentsMargins(0, 0, 0, 0);

@@ -114,9 +114,7 @@ TfrmJjData::TfrmJjData(QWidget* parent) : TChildWindow(parent), qry(&db()) {
   pMdy->setObjectName("mnuMdy");
   QAction* pDel = popup->addAction(QStringLiteral("删除数据"));
   pDel->setObjectName("mnuDel");
-  grid->setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(grid, &QWidget::customContextMenuRequested, this,
-          [this](const QPoint& at) { popup->popup(grid->viewport()->mapToGlobal(at)); });
+  grid->setPopupMenu(popup);
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);

@@ -88,9 +88,7 @@ TfrmJjgx::TfrmJjgx(QWidget* parent) : TChildWindow(parent) {
   connect(pmJjgx->addAction(QStringLiteral("增加工序")), &QAction::triggered, this, &TfrmJjgx::btnAppendClick);
   connect(pmJjgx->addAction(QStringLiteral("修改工序")), &QAction::triggered, this, &TfrmJjgx::btnMdyClick);
   connect(pmJjgx->addAction(QStringLiteral("删除工序")), &QAction::triggered, this, &TfrmJjgx::btnDelClick);
-  grid->setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(grid, &QWidget::customContextMenuRequested, this,
-          [this](const QPoint& at) { pmJjgx->popup(grid->viewport()->mapToGlobal(at)); });
+  grid->setPopupMenu(pmJjgx);
   connect(grid, &QAbstractItemView::doubleClicked, this, [this] { btnMdyClick(); });
 
   connect(btnAppend, &QAction::triggered, this, &TfrmJjgx::btnAppendClick);

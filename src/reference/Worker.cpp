@@ -109,9 +109,7 @@ TfrmWorker::TfrmWorker(QWidget* parent) : TChildWindow(parent) {
   connect(pmWorker->addAction(QStringLiteral("增加员工")), &QAction::triggered, this, &TfrmWorker::btnAppendClick);
   connect(pmWorker->addAction(QStringLiteral("修改员工")), &QAction::triggered, this, &TfrmWorker::btnMdyClick);
   connect(pmWorker->addAction(QStringLiteral("删除员工")), &QAction::triggered, this, &TfrmWorker::btnDelClick);
-  grid->setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(grid, &QWidget::customContextMenuRequested, this,
-          [this](const QPoint& at) { pmWorker->popup(grid->viewport()->mapToGlobal(at)); });
+  grid->setPopupMenu(pmWorker);
   connect(grid, &QAbstractItemView::doubleClicked, this, [this] { btnMdyClick(); });
 
   connect(btnAppend, &QAction::triggered, this, &TfrmWorker::btnAppendClick);

@@ -426,6 +426,12 @@ void DataGrid::clickEditButton() {
   if (col >= 0 && columns_[col].ellipsis) emit editButtonClicked(col);
 }
 
+void DataGrid::setPopupMenu(QMenu* menu) {
+  setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(this, &QWidget::customContextMenuRequested, menu,
+          [this, menu](const QPoint& at) { menu->popup(viewport()->mapToGlobal(at)); });
+}
+
 void DataGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
   if (hint == QAbstractItemDelegate::EditNextItem) {
     QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);

@@ -2,6 +2,7 @@
 #include <QAbstractTableModel>
 #include <QPointer>
 #include <QStringList>
+#include <QMenu>
 #include <QTableView>
 #include <QVector>
 #include <functional>
@@ -64,6 +65,7 @@ class DataGrid : public QTableView {
   void setCurrentCell(int row, int column);
   void moveNext();           // what Enter does
   void clickEditButton();    // the ellipsis button of the current cell
+  void setPopupMenu(QMenu* menu);  // shown on a right click in the grid
 
  signals:
   void editButtonClicked(int column);
