@@ -20,6 +20,7 @@
 #include "reference/SelWorker.h"
 #include "store/DBFun.h"
 #include "toolkit/DataGrid.h"
+#include "toolkit/DataNavigator.h"
 #include "toolkit/EnterAsTab.h"
 #include "toolkit/MsgBox.h"
 
@@ -125,26 +126,12 @@ TfrmJjDataMdy::TfrmJjDataMdy(QWidget* parent) : QDialog(parent) {
   grid->setColumns({cWorker, cTp, cBl, cJe});
   grid->setDataSet(&tmp);
 
-  auto* nav = new QHBoxLayout;
-  auto navButton = [&](const char* name, const QString& text, const QString& tip) {
-    auto* b = new QToolButton(this);
-    b->setObjectName(name);
-    b->setText(text);
-    b->setToolTip(tip);
-    b->setFocusPolicy(Qt::NoFocus);
-    nav->addWidget(b);
-    return b;
-  };
-  QToolButton* navInsert = navButton("navInsert", "+", QStringLiteral("插入"));
-  QToolButton* navDelete = navButton("navDelete", "-", QStringLiteral("删除"));
-  QToolButton* navEdit = navButton("navEdit", QStringLiteral("▲"), QStringLiteral("编辑"));
-  QToolButton* navPost = navButton("navPost", QStringLiteral("✔"), QStringLiteral("确认"));
-  QToolButton* navCancel = navButton("navCancel", QStringLiteral("✘"), QStringLiteral("取消"));
-  nav->addStretch();
+  auto* nav = new DataNavigator(grid, this);
+  nav->setDeleteQuestion(QStringLiteral("删除记录吗？"));
 
   auto* linesBox = new QGroupBox(QStringLiteral("员工分成"), this);
   auto* linesLayout = new QVBoxLayout(linesBox);
-  linesLayout->addLayout(nav);
+  linesLayout->addWidget(nav);
   linesLayout->addWidget(grid);
 
   btnSave = new QPushButton(QStringLiteral("保存"), this);
@@ -191,15 +178,6 @@ TfrmJjDataMdy::TfrmJjDataMdy(QWidget* parent) : QDialog(parent) {
     if (column == 0) gridColumns0EditButtonClick();
   });
 
-  connect(navInsert, &QToolButton::clicked, this, [this] {
-    if (!tmp.isActive()) return;
-    tmp.append();
-    grid->setFocus();
-  });
-  connect(navDelete, &QToolButton::clicked, this, &TfrmJjDataMdy::navDeleteClick);
-  connect(navEdit, &QToolButton::clicked, this, [this] { tmp.edit(); });
-  connect(navPost, &QToolButton::clicked, this, [this] { tmp.post(); });
-  connect(navCancel, &QToolButton::clicked, this, [this] { tmp.cancel(); });
   connect(btnSave, &QPushButton::clicked, this, &TfrmJjDataMdy::btnYesClick);
   connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -457,12 +435,6 @@ bool TfrmJjDataMdy::gridKeyDown() {
   }
   setWorker(q.str("wkcode"), q.str("wkname"));
   return done();
-}
-
-void TfrmJjDataMdy::navDeleteClick() {
-  if (!tmp.isActive() || tmp.isEmpty()) return;
-  if (!MsgBox::ask(QStringLiteral("删除记录吗？"), this)) return;
-  tmp.remove();
 }
 
 // ---------------------------------------------------------------- save

@@ -59,7 +59,6 @@ class TfrmJjDataMdy : public QDialog {
   bool gridKeyDown();
   void gridColumns0EditButtonClick();
   void btnYesClick();
-  void navDeleteClick();
 
   void fillProcesses();
   void loadLines();

@@ -16,6 +16,7 @@
 #include "common/MyFun.h"
 #include "store/DBFun.h"
 #include "toolkit/DataGrid.h"
+#include "toolkit/DataNavigator.h"
 #include "toolkit/DataSet.h"
 #include "toolkit/EnterAsTab.h"
 #include "toolkit/MsgBox.h"
@@ -101,27 +102,9 @@ TfrmJjgxMdy::TfrmJjgxMdy(QWidget* parent)
   grid->setColumns({tp, bl, pr});
   grid->setDataSet(tmpSplit);
 
-  auto navButton = [group](const char* name, const QString& text, const QString& tip) {
-    auto* b = new QToolButton(group);
-    b->setObjectName(name);
-    b->setText(text);
-    b->setToolTip(tip);
-    // taking the focus on a click hands an open cell editor's text to the row first
-    b->setFocusPolicy(Qt::ClickFocus);
-    b->setFixedSize(26, 22);
-    return b;
-  };
-  nbInsert = navButton("nbInsert", QStringLiteral("+"), QStringLiteral("插入"));
-  nbDelete = navButton("nbDelete", QStringLiteral("−"), QStringLiteral("删除"));
-  nbEdit = navButton("nbEdit", QStringLiteral("▲"), QStringLiteral("编辑"));
-  nbPost = navButton("nbPost", QStringLiteral("✓"), QStringLiteral("保存"));
-  nbCancel = navButton("nbCancel", QStringLiteral("✗"), QStringLiteral("取消"));
-  auto* nav = new QHBoxLayout;
-  nav->setSpacing(0);
-  for (QToolButton* b : {nbInsert, nbDelete, nbEdit, nbPost, nbCancel}) nav->addWidget(b);
-  nav->addStretch();
+  nav = new DataNavigator(grid, group);
   auto* groupLayout = new QVBoxLayout(group);
-  groupLayout->addLayout(nav);
+  groupLayout->addWidget(nav);
   groupLayout->addWidget(grid);
 
   btnSave = new QPushButton(QStringLiteral("保存"), this);
@@ -143,26 +126,6 @@ TfrmJjgxMdy::TfrmJjgxMdy(QWidget* parent)
   new EnterAsTab(this);
   connect(btnSave, &QPushButton::clicked, this, &TfrmJjgxMdy::btnSaveClick);
   connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-  connect(nbInsert, &QToolButton::clicked, this, [this] {
-    tmpSplit->append();
-    grid->setFocus();
-    grid->setCurrentCell(tmpSplit->recNo(), 0);
-  });
-  connect(nbDelete, &QToolButton::clicked, this, [this] { tmpSplit->remove(); });
-  connect(nbEdit, &QToolButton::clicked, this, [this] { tmpSplit->edit(); });
-  connect(nbPost, &QToolButton::clicked, this, [this] { tmpSplit->post(); });
-  connect(nbCancel, &QToolButton::clicked, this, [this] { tmpSplit->cancel(); });
-  auto navState = [this] {
-    bool browse = tmpSplit->state() == DataSet::Browse;
-    nbEdit->setEnabled(browse && !tmpSplit->isEmpty());
-    nbDelete->setEnabled(!tmpSplit->isEmpty());
-    nbPost->setEnabled(tmpSplit->isEditing());
-    nbCancel->setEnabled(tmpSplit->isEditing());
-  };
-  connect(tmpSplit, &DataSet::stateChanged, this, navState);
-  connect(tmpSplit, &DataSet::reset, this, navState);
-  connect(tmpSplit, &DataSet::rowRemoved, this, navState);
-  navState();
 
   tmpSplit->beforePost = [this](DataSet&) { return loading_ || checkSplitRow(); };
   tmpSplit->onFieldChange = [this](DataSet& ds, const QString& field) {

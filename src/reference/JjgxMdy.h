@@ -6,7 +6,7 @@ class DataSet;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QToolButton;
+class DataNavigator;
 
 // Adds (mode 1) or modifies (mode 2) one process of a trade together with
 // the split of its pay between positions.
@@ -33,7 +33,7 @@ class TfrmJjgxMdy : public QDialog {
   QLineEdit* edtRs;
   DataGrid* grid;
   DataSet* tmpSplit;
-  QToolButton *nbInsert, *nbDelete, *nbEdit, *nbPost, *nbCancel;
+  DataNavigator* nav;
   QPushButton* btnSave;
   QPushButton* btnCancel;
 

@@ -165,9 +165,9 @@ TEST(PieceworkEntry, EmployeeCodePlusEnterOrThePicker) {
   // a line still being edited when the amount changes keeps its checks
   e.typeNumber("edtSl", "2");
   EXPECT_EQ(e.lines()->state(), DataSet::Insert);
-  e.dlg.findChild<QToolButton*>("navPost")->click();
+  e.dlg.findChild<QToolButton*>("nbPost")->click();
   EXPECT_EQ(e.rec.texts(), QStringList{"员工输入错误"});
-  e.dlg.findChild<QToolButton*>("navCancel")->click();
+  e.dlg.findChild<QToolButton*>("nbCancel")->click();
   e.rec.clear();
 
   // Enter on an empty employee cell opens the picker
@@ -203,7 +203,7 @@ TEST(PieceworkEntry, LineChecksBeforeALineIsPosted) {
     e.lines()->setValue("worker", c.worker);
     e.lines()->setValue("workertp", c.position);
     e.rec.clear();
-    e.dlg.findChild<QToolButton*>("navPost")->click();
+    e.dlg.findChild<QToolButton*>("nbPost")->click();
     if (c.message.isEmpty()) {
       EXPECT_TRUE(e.rec.texts().isEmpty());
       EXPECT_EQ(e.lines()->state(), DataSet::Browse);
