@@ -16,6 +16,7 @@
 #include "store/Password.h"
 #include "toolkit/EnterAsTab.h"
 #include "toolkit/MsgBox.h"
+#include "toolkit/FieldRow.h"
 
 namespace {
 // "[" + operno + "]" + opername: the number ends at the first "]", the name
@@ -71,10 +72,7 @@ TfrmLogin::TfrmLogin(QWidget* parent) : QDialog(parent) {
     QWidget* field;
   } rows[] = {{"操作员名称", cboName}, {"密    码", edtPwd}, {"业务日期", edtDt}};
   for (int i = 0; i < 3; ++i) {
-    auto* label = new QLabel(QString::fromUtf8(rows[i].caption), group);
-    label->setBuddy(rows[i].field);
-    grid->addWidget(label, i, 0);
-    grid->addWidget(rows[i].field, i, 1);
+    addFieldRow(grid, i, QString::fromUtf8(rows[i].caption), rows[i].field);
   }
   cboName->setMinimumWidth(180);
 

@@ -11,6 +11,7 @@
 #include "store/Password.h"
 #include "toolkit/EnterAsTab.h"
 #include "toolkit/MsgBox.h"
+#include "toolkit/FieldRow.h"
 
 TfrmOperatorAdd::TfrmOperatorAdd(QWidget* parent) : QDialog(parent) {
   setObjectName("TfrmOperatorAdd");
@@ -39,10 +40,7 @@ TfrmOperatorAdd::TfrmOperatorAdd(QWidget* parent) : QDialog(parent) {
               {"所属部门：", edtDept}};
   int i = 0;
   for (const auto& r : rows) {
-    auto* label = new QLabel(QString::fromUtf8(r.caption), this);
-    label->setBuddy(r.edit);
-    grid->addWidget(label, i, 0);
-    grid->addWidget(r.edit, i, 1);
+    addFieldRow(grid, i, QString::fromUtf8(r.caption), r.edit);
     ++i;
   }
   edtOperName->setMinimumWidth(180);

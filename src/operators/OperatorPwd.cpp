@@ -12,6 +12,7 @@
 #include "store/Password.h"
 #include "toolkit/EnterAsTab.h"
 #include "toolkit/MsgBox.h"
+#include "toolkit/FieldRow.h"
 
 TfrmOperatorPwd::TfrmOperatorPwd(QWidget* parent) : QDialog(parent) {
   setObjectName("TfrmOperatorPwd");
@@ -38,10 +39,7 @@ TfrmOperatorPwd::TfrmOperatorPwd(QWidget* parent) : QDialog(parent) {
   } rows[] = {{"操作员名称", edtOperName}, {"旧密码", edtOldPwd}, {"新密码", edtNewPwd}, {"新密码确认", edtNewPwd2}};
   int i = 0;
   for (const auto& r : rows) {
-    auto* label = new QLabel(QString::fromUtf8(r.caption), this);
-    label->setBuddy(r.edit);
-    grid->addWidget(label, i, 0);
-    grid->addWidget(r.edit, i, 1);
+    addFieldRow(grid, i, QString::fromUtf8(r.caption), r.edit);
     ++i;
   }
   edtOldPwd->setMinimumWidth(180);

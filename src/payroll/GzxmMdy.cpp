@@ -13,6 +13,7 @@
 #include "store/DBFun.h"
 #include "toolkit/EnterAsTab.h"
 #include "toolkit/MsgBox.h"
+#include "toolkit/FieldRow.h"
 
 TfrmGzxmMdy::TfrmGzxmMdy(QWidget* parent) : QDialog(parent) {
   setObjectName("TfrmGzxmMdy");
@@ -35,15 +36,9 @@ TfrmGzxmMdy::TfrmGzxmMdy(QWidget* parent) : QDialog(parent) {
   connect(cboTp, &QComboBox::activated, this, numericWidth);
 
   auto* grid = new QGridLayout;
-  auto row = [&](int r, const QString& caption, QWidget* w) {
-    auto* l = new QLabel(caption, this);
-    l->setBuddy(w);
-    grid->addWidget(l, r, 0);
-    grid->addWidget(w, r, 1);
-  };
-  row(0, "项目名称", edtName);
-  row(1, "数据宽度", edtSize);
-  row(2, "数据类型", cboTp);
+  addFieldRow(grid, 0, "项目名称", edtName);
+  addFieldRow(grid, 1, "数据宽度", edtSize);
+  addFieldRow(grid, 2, "数据类型", cboTp);
 
   btnSave = new QPushButton("保存", this);
   btnSave->setObjectName("btnSave");

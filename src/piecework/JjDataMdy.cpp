@@ -23,6 +23,7 @@
 #include "toolkit/DataNavigator.h"
 #include "toolkit/EnterAsTab.h"
 #include "toolkit/MsgBox.h"
+#include "toolkit/FieldRow.h"
 
 namespace {
 
@@ -46,10 +47,7 @@ TfrmJjDataMdy::TfrmJjDataMdy(QWidget* parent) : QDialog(parent) {
   auto* header = new QGridLayout;
   int row = 0;
   auto addRow = [&](const QString& caption, QWidget* field, QWidget* after = nullptr) {
-    auto* label = new QLabel(caption, this);
-    label->setBuddy(field);
-    header->addWidget(label, row, 0);
-    header->addWidget(field, row, 1);
+    addFieldRow(header, row, caption, field);
     if (after) header->addWidget(after, row, 2);
     ++row;
   };

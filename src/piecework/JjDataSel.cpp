@@ -18,6 +18,7 @@
 #include "toolkit/WideCombo.h"
 #include "toolkit/EnterAsTab.h"
 #include "toolkit/MonthPicker.h"
+#include "toolkit/FieldRow.h"
 
 namespace {
 QPointer<TfrmJjDataSel>& sharedSel() {
@@ -43,10 +44,7 @@ TfrmJjDataSel::TfrmJjDataSel(QWidget* parent) : QDialog(parent) {
   auto* fields = new QGridLayout;
   int row = 0;
   auto addRow = [&](const QString& caption, QWidget* field) {
-    auto* label = new QLabel(caption, this);
-    label->setBuddy(field);
-    fields->addWidget(label, row, 0);
-    fields->addWidget(field, row, 1);
+    addFieldRow(fields, row, caption, field);
     ++row;
   };
   edtMonth = new MonthPicker(this, QStringLiteral("yyyy-MM"));

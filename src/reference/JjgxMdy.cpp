@@ -20,6 +20,7 @@
 #include "toolkit/DataSet.h"
 #include "toolkit/EnterAsTab.h"
 #include "toolkit/MsgBox.h"
+#include "toolkit/FieldRow.h"
 
 namespace {
 QVariant numberOrNull(const QLineEdit* edit) {
@@ -60,10 +61,7 @@ TfrmJjgxMdy::TfrmJjgxMdy(QWidget* parent)
   auto* fields = new QGridLayout;
   int row = 0;
   auto place = [&](const QString& caption, QLineEdit* control, QWidget* after = nullptr) {
-    auto* label = new QLabel(caption, this);
-    label->setBuddy(control);
-    fields->addWidget(label, row, 0, Qt::AlignRight);
-    fields->addWidget(control, row, 1);
+    addFieldRow(fields, row, caption, control, Qt::AlignRight);
     if (after) fields->addWidget(after, row, 2);
     ++row;
   };
